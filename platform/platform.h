@@ -1,0 +1,170 @@
+#pragma once
+// The game's one door to the outside world: the graphic window with its
+// drawing, text and keyboard operations, the console, the sound cues and the
+// clock. Two back ends stand behind the same operations:
+//  - the desktop back end: an SDL window serviced by its own thread, drawn with
+//    Cairo into an off-screen buffer that is shown at GraphicRedraw;
+//  - the off-screen back end: a Cairo canvas of any size with scripted keys, a
+//    settable clock and a log of everything printed, for tests and tools.
+// Game code sees only these plain functions and plain data; nothing here
+// exposes SDL or Cairo types.
+//
+// Coordinates passed to drawing operations are user coordinates as set by
+// GraphicSetScale (the game uses the window centre as origin, y up, one unit a
+// pixel). Every drawing, text and input operation does nothing (GraphicInkey
+// returns "") while no window is open.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct Platform;
+struct PlatformDeleter {
+    void operator()(Platform* platform) const;
+};
+using PlatformHandle = std::unique_ptr<Platform, PlatformDeleter>;
+
+// -- Colours --
+// A 24-bit value 0xRRGGBB, or one of the special values below.
+using Color = std::int32_t;
+constexpr Color kDefaultColor = -1;  // foreground: window text colour; in a figure: the outline colour
+constexpr Color kTransparent = -2;   // no text background; a figure fill of -2 leaves it hollow
+constexpr Color kUnchanged = -3;     // keep the current colour
+constexpr Color Rgb(int red, int green, int blue) {
+    return static_cast<Color>(((red & 255) << 16) | ((green & 255) << 8) | (blue & 255));
+}
+
+struct WorkArea {
+    int width = 0;
+    int height = 0;
+};
+
+struct PointF {
+    float x = 0;
+    float y = 0;
+};
+
+// The corner value of GraphicBox that asks for the inscribed ellipse.
+constexpr std::int32_t kEllipseCorner = INT32_MIN;
+
+enum class FillStyle : int {
+    Solid = 0,
+    Horizontal = 1,
+    Vertical = 2,
+    ForwardDiagonal = 3,
+    BackwardDiagonal = 4,
+    Cross = 5,
+    DiagonalCross = 6,
+};
+
+enum class WindowOption : int { Scroll, Wrap, Inclusive };
+
+// -- Back ends --
+// The desktop back end needs the program's main thread for the window; the
+// game logic runs on a second thread. RunDesktop starts both, calls game() on
+// the logic thread and returns game()'s result once it returns and the window
+// is closed. With no display it prints one line and returns non-zero.
+int RunDesktop(int (*game)(Platform& platform));
+
+struct OffscreenOptions {
+    int width = 1920;                 // work area and window client size
+    int height = 1080;
+    double start_clock = 36000.0;     // Timer() at creation, seconds since midnight
+    double seconds_per_redraw = 1.0 / 60.0;  // the clock advances by this at every GraphicRedraw
+    int year = 2026, month = 12, day = 8;    // local date reported by DateText
+};
+PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
+
+// Scripted keys (off-screen back end only; ignored by the desktop back end).
+// Keys are handed out one per GraphicInkey / line-input read, in order.
+void QueueKeys(Platform& platform, std::string_view characters);  // each character one key ("\r" is Enter)
+void QueueKey(Platform& platform, std::string key);               // one key as GraphicInkey returns it
+void QueueIdle(Platform& platform, int redraws);  // hold back the following keys for this many redraws
+void QueueConsoleLine(Platform& platform, std::string line);      // a line for ConsoleLineInput
+// Once the scripted keys run out while the game waits for one, the back end
+// asks the game to quit (QuitRequested) instead of waiting for ever.
+
+// Clock control (off-screen only).
+void SetClock(Platform& platform, double seconds_since_midnight);
+void AdvanceClock(Platform& platform, double seconds);
+
+// What the off-screen canvas saw.
+struct PrintedText {
+    std::string text;
+    float x = 0, y = 0;          // user coordinates of the print position
+    Color color = 0;             // foreground colour the text was printed in
+    std::string font_face;       // face name as the game asked for it
+    int font_points = 0;         // size in points as the game asked for it
+};
+const std::vector<PrintedText>& PrintedTexts(const Platform& platform);
+void ClearPrintedTexts(Platform& platform);
+const std::vector<std::string>& CuesPlayed(const Platform& platform);  // names as requested; "<beep>" for SystemBeep
+const std::string& ConsoleOutput(const Platform& platform);
+int RedrawCount(const Platform& platform);
+Color PixelAt(const Platform& platform, float user_x, float user_y);  // 0xRRGGBB of the drawing buffer
+Color DevicePixelAt(const Platform& platform, int column, int row);  // by pixel column and row
+bool SavePng(const Platform& platform, const std::string& path);
+
+// -- Window and run control --
+WorkArea DesktopWorkArea(Platform& platform);
+// Opens the window with the given client size at the given screen position,
+// replacing the window of an earlier pass, and attaches it with buffered
+// drawing. Returns false when no window can be made.
+bool OpenGraphicWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y,
+                       int client_width, int client_height);
+void GraphicSetLocation(Platform& platform, int screen_x, int screen_y);
+void GraphicSetFocus(Platform& platform);
+void GraphicRedraw(Platform& platform);  // shows the buffered picture, paced to the display
+bool QuitRequested(const Platform& platform);  // window closed, or the key script ran out
+
+// -- Drawing state --
+void GraphicSetColor(Platform& platform, Color foreground, Color background);
+void GraphicSetScale(Platform& platform, float x1, float y1, float x2, float y2);
+void GraphicSetOption(Platform& platform, WindowOption option, bool on);
+void GraphicSetPenStyle(Platform& platform, int style);
+void GraphicSetPenWidth(Platform& platform, int pixels);
+void GraphicSetPos(Platform& platform, float x, float y);
+
+// -- Figures --
+void GraphicClear(Platform& platform);
+void GraphicLineTo(Platform& platform, float x, float y, Color color);
+void GraphicSetPixel(Platform& platform, float x, float y, Color color);
+void GraphicBox(Platform& platform, float x1, float y1, float x2, float y2, std::int32_t corner_percent,
+                Color outline, Color fill, FillStyle style);
+// 2..1024 points; fill_mode 0 non-zero winding, other values even-odd.
+void GraphicPolygon(Platform& platform, const PointF* points, int count, Color outline, Color fill,
+                    FillStyle style, int fill_mode);
+
+// -- Text --
+int MakeFont(Platform& platform, const std::string& face, int points, int style);
+void SelectFont(Platform& platform, int font);
+void SetGameFont(Platform& platform, const std::string& face, int points);
+void GraphicPrintText(Platform& platform, std::string_view text);
+void GraphicPrintNumber(Platform& platform, double number);  // print form of ConsolePrintNumber
+void GraphicNewLine(Platform& platform);
+std::string GraphicLineInput(Platform& platform);  // up to 255 characters, Enter ends
+// "" when no key is pending; one character; or "\0" + scan code for F1..F10 and
+// the cursor and navigation keys. Each key is delivered once.
+std::string GraphicInkey(Platform& platform);
+
+// -- Clock --
+double Timer(Platform& platform);          // seconds since local midnight, millisecond resolution
+std::string DateText(Platform& platform);  // "MM-DD-YYYY"
+std::string TimeText(Platform& platform);  // "HH:MM:SS"
+
+// -- Sound --
+void PlayCue(Platform& platform, std::string_view name);  // asynchronous; replaces a playing cue
+void SystemBeep(Platform& platform);
+
+// -- Console: the diagnostic channel --
+void ConsolePrintText(Platform& platform, std::string_view text);
+void ConsolePrintNumber(Platform& platform, double number, bool single_precision);
+void ConsoleNewLine(Platform& platform);
+std::string ConsoleLineInput(Platform& platform);  // returns "" at end of input instead of waiting
+void PauseForEnter(Platform& platform, std::string_view prompt);
+
+}  // namespace platform
