@@ -176,6 +176,7 @@ struct Play {
 struct Flow {
     bool Quit = false;        // set by Esc, menu 99 or closing the window: every loop returns
     int PassCount = 0;        // passes started in this run
+    int ExitStatus = 0;       // the program's exit status: non-zero when the window could not be opened
 };
 
 struct GameState {

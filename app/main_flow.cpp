@@ -1,0 +1,118 @@
+#include "app/main_flow.h"
+
+#include "app/menu.h"
+#include "data/glyphs.h"
+#include "data/robo_model.h"
+#include "data/words.h"
+#include "etude/generation.h"
+#include "etude/motions.h"
+#include "etude/play_loop.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+#include "records/name_entry.h"
+#include "records/record_file.h"
+#include "render/scene.h"
+#include "render/view.h"
+
+#include <memory>
+
+namespace app {
+
+namespace {
+
+constexpr const char* kCaption = "Gyrovessel 012";
+
+bool ShouldStop(GameState& game) {
+    if (platform::QuitRequested(*game.platform)) game.flow.Quit = true;
+    return game.flow.Quit;
+}
+
+}  // namespace
+
+// -- Start-up, once per run --
+
+void StartUp(GameState& game) {
+    platform::SeedRandom(game.random, platform::Timer(*game.platform));
+    game.settings = Settings{};
+    game.sky.SkyMode = 1;
+    game.wander.WanderFrame = 0;
+    game.wander.SinkFrame = 0;
+    game.flow = Flow{};
+    platform::PlayCue(*game.platform, "corkpop");
+}
+
+// -- One pass --
+
+// The order of the random draws is part of the game: with the same seed and
+// the same keys a run repeats itself, so turns, word, senses and stars are
+// drawn in this order and no other.
+void PassSetUp(GameState& game) {
+    etude::PerEtudeDraws(game);
+    data::ChooseWord(game);
+    render::BuildFaceColors(game);
+    render::ResetFaceLooks(game);
+    etude::DrawInitialWanderSenses(game);
+    render::ComputeScreenMetrics(game);
+    etude::FillToeDistTargets(game);
+    render::BuildStarTable(game);
+    etude::BuildWanderMarker(game);
+    data::FillRoboModel(game);
+    etude::FillRoboBodyFrame(game);
+    etude::MarkAllSectionsDrawn(game);
+}
+
+bool OpenPassWindow(GameState& game) {
+    platform::Platform& window = *game.platform;
+    const Screen& screen = game.screen;
+    if (!platform::OpenGraphicWindow(window, kCaption, 0, 0, screen.WindowXrange, screen.WindowYrange)) {
+        return false;
+    }
+    platform::GraphicSetLocation(window, 1, 1);
+    platform::GraphicSetColor(window, platform::Rgb(0, 0, 0), platform::Rgb(0, 0, 0));
+    platform::GraphicSetScale(window, -screen.HalfWidth, screen.HalfHeight, screen.HalfWidth, -screen.HalfHeight);
+    platform::GraphicClear(window);
+    platform::GraphicSetPenStyle(window, 0);
+    platform::GraphicSetPenWidth(window, 1);
+    platform::GraphicSetOption(window, platform::WindowOption::Inclusive, true);
+    platform::GraphicSetOption(window, platform::WindowOption::Wrap, true);
+    platform::GraphicSetOption(window, platform::WindowOption::Scroll, true);
+    platform::GraphicRedraw(window);
+    return true;
+}
+
+void RunPass(GameState& game) {
+    ++game.flow.PassCount;
+    PassSetUp(game);
+    if (!OpenPassWindow(game)) {
+        platform::ConsolePrintText(*game.platform, "The game window could not be opened.");
+        platform::ConsoleNewLine(*game.platform);
+        game.flow.Quit = true;
+        game.flow.ExitStatus = 1;
+        return;
+    }
+    if (game.settings.PlayerName.empty()) {
+        records::EnterPlayerName(game);
+        if (ShouldStop(game)) return;
+    }
+    records::LoadPlayerHistory(game);
+
+    ShowMainMenu(game);
+    if (ShouldStop(game)) return;
+
+    etude::GenerateTumbles(game);
+    etude::SceneSetUp(game);
+    if (etude::RunPlayLoop(game) == etude::PlayExit::Quit) game.flow.Quit = true;
+}
+
+int RunGame(platform::Platform& platform) {
+    // The record is large (every point list of the scene): keep it off the stack.
+    auto game = std::make_unique<GameState>();
+    game->platform = &platform;
+    StartUp(*game);
+    while (!ShouldStop(*game)) {
+        RunPass(*game);
+    }
+    return game->flow.ExitStatus;
+}
+
+}  // namespace app
