@@ -4,58 +4,86 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace records {
 
-std::string FormatWithMask(double value, std::string_view mask) {
+namespace {
+
+struct MaskShape {
     char fill = ' ';
-    int width = 0;       // positions of the integer part, sign included
-    int zero_digits = 0; // trailing "0" positions that must show a digit
+    int width = 0;        // positions of the integer part, sign included
+    int zero_digits = 0;  // "0" positions: digits that must show even as leading zeros
     int decimals = 0;
+};
+
+MaskShape ReadMask(std::string_view mask) {
+    MaskShape shape;
     std::size_t i = 0;
     for (; i < mask.size() && mask[i] != '.'; ++i) {
         char c = mask[i];
         if (c == '*' && i + 1 < mask.size()) {
-            fill = mask[i + 1];
-            width += 2;
+            shape.fill = mask[i + 1];
+            shape.width += 2;
             ++i;
         } else if (c == '#') {
-            ++width;
+            ++shape.width;
         } else if (c == '0') {
-            ++width;
-            ++zero_digits;
+            ++shape.width;
+            ++shape.zero_digits;
         }
     }
     for (++i; i < mask.size(); ++i) {
-        if (mask[i] == '0' || mask[i] == '#') ++decimals;
+        if (mask[i] == '0' || mask[i] == '#') ++shape.decimals;
     }
+    return shape;
+}
 
-    std::string digits;
-    if (decimals > 0) {
-        double scale = std::pow(10.0, decimals);
+}  // namespace
+
+std::size_t FormatWithMaskInto(char* out, std::size_t capacity, double value, std::string_view mask) {
+    MaskShape shape = ReadMask(mask);
+
+    // The plain digits first. RoundHalfEven saturates at the 64-bit range, so
+    // even absurd values stay within a few dozen characters.
+    char digits[64];
+    int length = 0;
+    if (shape.decimals > 0) {
+        double scale = std::pow(10.0, shape.decimals);
         double scaled = static_cast<double>(RoundHalfEven(value * scale)) / scale;
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, scaled);
-        digits = buffer;
+        length = std::snprintf(digits, sizeof digits, "%.*f", shape.decimals, scaled);
     } else {
-        digits = std::to_string(RoundHalfEven(value));
+        length = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(RoundHalfEven(value)));
     }
+    if (length < 0) length = 0;
+    if (length >= static_cast<int>(sizeof digits)) length = static_cast<int>(sizeof digits) - 1;
 
-    // Zero positions: pad the digits (after any sign) with zeros up to their count.
-    bool negative = !digits.empty() && digits[0] == '-';
-    std::string magnitude = negative ? digits.substr(1) : digits;
-    std::size_t integer_length = magnitude.find('.');
-    if (integer_length == std::string::npos) integer_length = magnitude.size();
-    if (static_cast<int>(integer_length) < zero_digits) {
-        magnitude.insert(0, static_cast<std::size_t>(zero_digits) - integer_length, '0');
-    }
-    std::string text = (negative ? "-" : "") + magnitude;
+    bool negative = length > 0 && digits[0] == '-';
+    const char* magnitude = negative ? digits + 1 : digits;
+    int magnitude_length = negative ? length - 1 : length;
+    const char* point = static_cast<const char*>(std::memchr(magnitude, '.', static_cast<std::size_t>(magnitude_length)));
+    int integer_length = point ? static_cast<int>(point - magnitude) : magnitude_length;
+    int zeros = shape.zero_digits > integer_length ? shape.zero_digits - integer_length : 0;
 
-    int total_width = width + (decimals > 0 ? decimals + 1 : 0);
-    if (static_cast<int>(text.size()) < total_width) {
-        text.insert(0, static_cast<std::size_t>(total_width) - text.size(), fill);
-    }
-    return text;
+    int text_length = (negative ? 1 : 0) + zeros + magnitude_length;
+    int total_width = shape.width + (shape.decimals > 0 ? shape.decimals + 1 : 0);
+    int fills = total_width > text_length ? total_width - text_length : 0;
+
+    std::size_t written = 0;
+    auto put = [&](char c) {
+        if (written < capacity) out[written++] = c;
+    };
+    for (int n = 0; n < fills; ++n) put(shape.fill);
+    if (negative) put('-');
+    for (int n = 0; n < zeros; ++n) put('0');
+    for (int n = 0; n < magnitude_length; ++n) put(magnitude[n]);
+    return written;
+}
+
+std::string FormatWithMask(double value, std::string_view mask) {
+    char buffer[96];
+    std::size_t length = FormatWithMaskInto(buffer, sizeof buffer, value, mask);
+    return std::string(buffer, length);
 }
 
 }  // namespace records

@@ -6,11 +6,17 @@
 // character; ".00" asks for two decimals. A value wider than its mask is
 // printed whole, never cut.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace records {
 
 std::string FormatWithMask(double value, std::string_view mask);
+
+// The same text written into out (not terminated); returns the characters
+// written. The report uses this at every frame, so it never allocates. With
+// capacity of at least 32 nothing is ever cut.
+std::size_t FormatWithMaskInto(char* out, std::size_t capacity, double value, std::string_view mask);
 
 }  // namespace records

@@ -1,0 +1,173 @@
+#include "records/report.h"
+
+#include "app/rounding.h"
+#include "platform/platform.h"
+#include "platform/text_forms.h"
+#include "records/number_masks.h"
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace records {
+
+namespace {
+
+constexpr platform::Color kReportText = platform::Rgb(255, 255, 80);
+// The row of the kind chosen in the menu, so the player finds it at a glance.
+constexpr platform::Color kCurrentKindText = platform::Rgb(160, 160, 255);
+
+// A win slower than this never counts as the fastest: record 0 carries it as
+// the sentinel every real win must beat.
+constexpr std::int16_t kSentinelDuration = 9999;
+
+constexpr std::string_view kHeader = "  ETUDE DEG  SEC  KS    DATE       TIME    WON LOST  INC   %WON";
+constexpr std::string_view kNoWins = "  *** ***  *********  ********  ***  ***  ***  ******";
+constexpr std::string_view kGroupNames[4] = {"Pitch", "Yaw", "Roll", "PYR"};
+constexpr std::string_view kStepTexts[4] = {"  45", "  90", " 135", " any"};
+
+// A row is built in one fixed buffer and printed with one call. 53 characters
+// of results and 7 of kind and step; the rest is room for wider values.
+struct RowText {
+    char text[160];
+    std::size_t length = 0;
+
+    void Add(std::string_view part) {
+        std::size_t room = sizeof text - length;
+        std::size_t count = part.size() < room ? part.size() : room;
+        std::memcpy(text + length, part.data(), count);
+        length += count;
+    }
+    void AddNumber(double value, std::string_view mask) {
+        length += FormatWithMaskInto(text + length, sizeof text - length, value, mask);
+    }
+    std::string_view View() const { return {text, length}; }
+};
+
+struct KindSummary {
+    std::int32_t best = 0;  // record of the fastest win counted; 0 = none
+    std::int32_t won = 0;
+    std::int32_t lost = 0;
+    std::int32_t incomplete = 0;
+};
+
+// Newest first, until the reach is met: the fastest win among the most recent
+// etudes of kind k, and what became of them.
+KindSummary SummariseKind(GameState& game, int kind) {
+    History& history = game.history;
+    auto& records = history.PlayerHistory;
+    records[0][1] = static_cast<std::int16_t>(kind);
+    records[0][2] = kSentinelDuration;
+
+    std::int32_t last = history.NumRecords;
+    if (static_cast<std::size_t>(last) >= records.size()) last = static_cast<std::int32_t>(records.size()) - 1;
+    const std::int32_t reach = game.settings.PastPerformanceReach;
+
+    KindSummary summary;
+    for (std::int32_t i = last; i >= 1; --i) {
+        const PlayerRecord& record = records[static_cast<std::size_t>(i)];
+        if (record[1] == kind) {
+            switch (record[11]) {
+                case -1: ++summary.incomplete; break;
+                case 0: ++summary.lost; break;
+                case 1:
+                    ++summary.won;
+                    if (record[2] < records[static_cast<std::size_t>(summary.best)][2]) summary.best = i;
+                    break;
+                default: break;
+            }
+        }
+        if (summary.won + summary.lost + summary.incomplete == reach) break;
+    }
+    return summary;
+}
+
+void BuildResultRow(RowText& row, const PlayerRecord& best, const KindSummary& summary) {
+    row.AddNumber(best[2], "* ###");
+    row.AddNumber(best[3], "* ##");
+    row.AddNumber(best[7], "* ##");
+    char month[3] = {' ', ' ', ' '};
+    std::string name = platform::MonthName(best[6]);  // at most nine letters: no allocation
+    for (std::size_t n = 0; n < 3 && n < name.size(); ++n) month[n] = name[n];
+    row.Add({month, 3});
+    row.AddNumber(best[5], "* ##");
+    row.Add("  ");
+    row.AddNumber(best[8], "00");
+    row.Add(":");
+    row.AddNumber(best[9], "00");
+    row.Add(":");
+    row.AddNumber(best[10], "00");
+    row.AddNumber(summary.won, "* ###");
+    row.AddNumber(summary.lost, "* ###");
+    row.AddNumber(summary.incomplete, "* ###");
+    float total = static_cast<float>(summary.won + summary.lost + summary.incomplete);
+    float won_share = 100.0f * static_cast<float>(summary.won) / total;
+    row.AddNumber(won_share, "* ###.00");
+}
+
+}  // namespace
+
+void DrawPerformanceReport(GameState& game) {
+    platform::Platform& platform = *game.platform;
+    const Screen& screen = game.screen;
+    History& history = game.history;
+    // Record 0 is the scan's scratch; a history never loaded still needs it.
+    if (history.PlayerHistory.empty()) history.PlayerHistory.resize(1);
+
+    platform::SetGameFont(platform, "COURIER NEW", RoundToInt32(screen.TextScale * 12.0));
+    platform::GraphicSetColor(platform, kReportText, platform::kUnchanged);
+
+    const double line_height = static_cast<double>(RoundToInt32(screen.TextScale * 32.0));
+    const double title_x = screen.HalfWidth - RoundToInt32(screen.WindowScale * 945.0);
+    const double header_x = screen.HalfWidth - RoundToInt32(screen.WindowScale * 960.0);
+    const double row_x = screen.HalfWidth - RoundToInt32(screen.WindowScale * 905.0);
+    int line = 1;
+    auto line_y = [&](int n) { return static_cast<float>(screen.HalfHeight - line_height * n); };
+
+    RowText row;
+    platform::GraphicSetPos(platform, static_cast<float>(title_x), line_y(line));
+    const std::string& name = game.settings.PlayerName;
+    if (name.size() + 12 <= sizeof row.text) {
+        row.Add(name);
+        row.Add(" PERFORMANCE");
+        platform::GraphicPrintText(platform, row.View());
+    } else {
+        platform::GraphicPrintText(platform, name);
+        platform::GraphicPrintText(platform, " PERFORMANCE");
+    }
+    ++line;
+    platform::GraphicSetPos(platform, static_cast<float>(header_x), line_y(line));
+    platform::GraphicPrintText(platform, kHeader);
+
+    for (int kind = 1; kind <= NumEtudeKinds; ++kind) {
+        KindSummary summary = SummariseKind(game, kind);
+
+        platform::GraphicSetColor(platform, kReportText, platform::kUnchanged);
+        if ((kind - 1) % 4 == 0) {
+            ++line;
+            platform::GraphicSetPos(platform, static_cast<float>(title_x), line_y(line));
+            platform::GraphicPrintText(platform, kGroupNames[(kind - 1) / 4]);
+        }
+
+        platform::Color row_color = (kind == game.settings.EtudeNumber) ? kCurrentKindText : kReportText;
+        platform::GraphicSetColor(platform, row_color, platform::kUnchanged);
+        ++line;
+        platform::GraphicSetPos(platform, static_cast<float>(row_x), line_y(line));
+
+        row.length = 0;
+        row.AddNumber(kind, "* #");
+        row.Add(kStepTexts[(kind - 1) % 4]);
+        if (summary.best == 0) {
+            row.Add(kNoWins);
+            platform::GraphicPrintText(platform, row.View());
+            platform::GraphicNewLine(platform);
+        } else {
+            BuildResultRow(row, history.PlayerHistory[static_cast<std::size_t>(summary.best)], summary);
+            platform::GraphicPrintText(platform, row.View());
+        }
+        platform::GraphicNewLine(platform);
+    }
+    platform::GraphicNewLine(platform);
+}
+
+}  // namespace records
