@@ -18,10 +18,16 @@ void CentreGlyphs(GameState& game);      // 3.5 off every coordinate of CharRAW,
 void TurnLetters(GameState& game);       // CharTURNED: scale by CubeScaleUnit, turn by TumbleHistoryDegreesCCW(w, 1)
 void MakeMiniatures(GameState& game);    // CharMINI: StripUnit x the centred glyph in four turns
 void PlaceLetters(GameState& game);      // CharONFACE from CharTURNED by the per-wall permutation
+// One wall (0..6) of PlaceLetters; any other number stops for the player and moves nothing.
+void PlaceLetterOnWall(GameState& game, int wall);
 
 // -- ROBO copies --
 void FillRoboBodyFrame(GameState& game);   // RoboRAW section 0: origin and the three axis tips
 void PrepareRoboCopies(GameState& game);   // RoboTURNED by TumbleHistoryDegreesCCW(w, 3), placed into RoboONFACE
+// The two halves of PrepareRoboCopies for one wall (1..6). A wall or a turn out
+// of range stops for the player; a bad turn is then taken as no turn.
+void TurnRoboForWall(GameState& game, int wall);
+void PlaceRoboOnWall(GameState& game, int wall);
 // Rodrigues turn of wall's ROBO copy about its body axis (1 roll, 2 yaw, 3 pitch)
 // through its body origin. Touches no other wall and no drawn flag.
 void RotateRoboCopy(GameState& game, int wall, int axis, double angle);
