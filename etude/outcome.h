@@ -14,6 +14,11 @@ constexpr float GoalTolerance = 0.1f;
 // The turn of the current wall's ROBO copy by TurnAxis and TurnAngle, ending with the goal test.
 void BodyTurn(GameState& game);
 void GoalTest(GameState& game);
+// The distance from the wall's ROBO toe to its letter's anchor point.
+double ToeToAnchorDistance(const GameState& game, int wall);
+// The first corner 1..4 whose distance the toe matches within GoalTolerance, or 0.
+// Pure: the goal test acts on it, and a search can ask it without side effects.
+int MatchedCorner(const GameState& game, int wall);
 void SolveWall(GameState& game);
 void SinkingStep(GameState& game);
 void ShrinkStep(GameState& game);
