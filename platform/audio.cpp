@@ -1,0 +1,287 @@
+#include "platform/audio.h"
+
+#include "platform/cue_table.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace platform::audio {
+namespace {
+
+// -- The mixer --
+// The audio device is one per process and the calls above take no handle, so
+// the mixer is the one piece of module state in this file. The game thread
+// and the device's callback share only the atomics: the game posts a request
+// (which sound, and a serial so that replaying the same cue restarts it), the
+// callback takes it up at its next buffer and publishes what it is playing.
+
+constexpr int kMixRate = 22050;
+constexpr Uint16 kMixFrames = 512;          // ~23 ms a buffer: a cue starts at once
+constexpr std::uint32_t kSilent = 0xFFFFFFFFu;
+constexpr auto kQuitGrace = std::chrono::milliseconds(350);    // lets the quit alert be heard
+constexpr auto kCloseTimeout = std::chrono::milliseconds(1000);  // a stuck device is left behind
+
+constexpr std::uint64_t PackState(std::uint32_t sound, std::size_t frames) {
+    return (static_cast<std::uint64_t>(sound) << 32) | static_cast<std::uint32_t>(frames);
+}
+
+struct Sound {
+    const char* name = "";
+    std::vector<std::int16_t> samples;  // mono, 22050 Hz
+};
+
+struct Mixer {
+    SDL_AudioDeviceID device = 0;
+    bool owns_subsystem = false;
+    bool said_sound_is_off = false;
+    bool device_abandoned = false;  // a close that never returned: its callback may still run
+    // The cues in EmbeddedCues() order, then the default alert. Built before
+    // the device runs; only the callback reads it while it runs.
+    std::vector<Sound> sounds;
+
+    // Game side -> callback: (serial << 32) | sound index.
+    std::atomic<std::uint64_t> request{kSilent};
+    std::atomic<std::uint32_t> next_serial{0};
+
+    // Callback side only.
+    std::uint64_t seen_request = kSilent;
+    std::uint32_t playing = kSilent;
+    std::size_t position = 0;
+
+    // Callback -> anyone: what the mixer is doing.
+    std::atomic<std::uint64_t> published_request{kSilent};
+    std::atomic<std::uint64_t> published_state{PackState(kSilent, 0)};  // (sound << 32) | frames played
+    std::atomic<int> sounds_started{0};
+};
+
+Mixer& TheMixer() {
+    static Mixer mixer;
+    return mixer;
+}
+
+std::uint32_t AlertIndex() { return static_cast<std::uint32_t>(EmbeddedCues().size()); }
+
+void MixCallback(void* userdata, Uint8* stream, int length) {
+    Mixer& mixer = *static_cast<Mixer*>(userdata);
+    auto* out = reinterpret_cast<std::int16_t*>(stream);
+    std::size_t frames = static_cast<std::size_t>(length) / sizeof(std::int16_t);
+
+    std::uint64_t request = mixer.request.load(std::memory_order_acquire);
+    if (request != mixer.seen_request) {
+        mixer.seen_request = request;
+        auto sound = static_cast<std::uint32_t>(request & 0xFFFFFFFFu);
+        mixer.playing = sound < mixer.sounds.size() ? sound : kSilent;
+        mixer.position = 0;
+        if (mixer.playing != kSilent) mixer.sounds_started.fetch_add(1, std::memory_order_relaxed);
+    }
+
+    std::size_t copied = 0;
+    if (mixer.playing != kSilent) {
+        const std::vector<std::int16_t>& samples = mixer.sounds[mixer.playing].samples;
+        std::size_t left = samples.size() - mixer.position;
+        copied = left < frames ? left : frames;
+        std::memcpy(out, samples.data() + mixer.position, copied * sizeof(std::int16_t));
+        mixer.position += copied;
+    }
+    std::memset(out + copied, 0, (frames - copied) * sizeof(std::int16_t));
+
+    std::uint64_t state = PackState(mixer.playing, mixer.position);
+    if (mixer.playing != kSilent && mixer.position >= mixer.sounds[mixer.playing].samples.size()) {
+        mixer.playing = kSilent;
+        state = PackState(kSilent, 0);
+    }
+    mixer.published_state.store(state, std::memory_order_release);
+    mixer.published_request.store(request, std::memory_order_release);
+}
+
+// -- Converting the recordings --
+
+// Reads one embedded WAVE file and converts it to the device's format. A file
+// SDL cannot read gives an empty sound, which plays as nothing.
+Sound ConvertRecording(const EmbeddedCue& cue) {
+    Sound sound;
+    sound.name = cue.name;
+    SDL_AudioSpec spec;
+    Uint8* data = nullptr;
+    Uint32 data_size = 0;
+    SDL_RWops* reader = SDL_RWFromConstMem(cue.bytes, static_cast<int>(cue.size));
+    if (SDL_LoadWAV_RW(reader, 1, &spec, &data, &data_size) == nullptr) {
+        std::fprintf(stderr, "Sound %s cannot be read: %s\n", cue.name, SDL_GetError());
+        return sound;
+    }
+    SDL_AudioCVT converter;
+    int needed = SDL_BuildAudioCVT(&converter, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, kMixRate);
+    if (needed < 0) {
+        std::fprintf(stderr, "Sound %s cannot be converted: %s\n", cue.name, SDL_GetError());
+        SDL_FreeWAV(data);
+        return sound;
+    }
+    std::vector<Uint8> buffer(static_cast<std::size_t>(data_size) * (needed ? converter.len_mult : 1));
+    std::memcpy(buffer.data(), data, data_size);
+    SDL_FreeWAV(data);
+    std::size_t converted_size = data_size;
+    if (needed) {
+        converter.buf = buffer.data();
+        converter.len = static_cast<int>(data_size);
+        if (SDL_ConvertAudio(&converter) != 0) return sound;
+        converted_size = static_cast<std::size_t>(converter.len_cvt);
+    }
+    sound.samples.resize(converted_size / sizeof(std::int16_t));
+    std::memcpy(sound.samples.data(), buffer.data(), sound.samples.size() * sizeof(std::int16_t));
+    return sound;
+}
+
+void SaySoundIsOff(Mixer& mixer, const char* reason) {
+    if (mixer.said_sound_is_off) return;
+    mixer.said_sound_is_off = true;
+    std::fprintf(stderr, "Sound is off: %s\n", reason);
+}
+
+void Request(std::uint32_t sound) {
+    Mixer& mixer = TheMixer();
+    std::uint64_t serial = mixer.next_serial.fetch_add(1, std::memory_order_relaxed) + 1;
+    mixer.request.store((serial << 32) | sound, std::memory_order_release);
+}
+
+// True while a sound is audible or a request has not yet reached the mixer.
+bool MixerBusy(const Mixer& mixer) {
+    if (mixer.request.load() != mixer.published_request.load()) return true;
+    return (mixer.published_state.load() >> 32) != kSilent;
+}
+
+}  // namespace
+
+// -- Starting and stopping --
+
+bool StartAudio() {
+    Mixer& mixer = TheMixer();
+    if (mixer.device != 0) return true;
+    if (mixer.device_abandoned) return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        SaySoundIsOff(mixer, SDL_GetError());
+        return false;
+    }
+    mixer.owns_subsystem = true;
+
+    SDL_AudioSpec wanted;
+    SDL_zero(wanted);
+    wanted.freq = kMixRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = kMixFrames;
+    wanted.callback = MixCallback;
+    wanted.userdata = &mixer;
+    // No changes allowed: SDL converts to whatever the hardware wants.
+    SDL_AudioSpec obtained;
+    SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device == 0) {
+        SaySoundIsOff(mixer, SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        mixer.owns_subsystem = false;
+        return false;
+    }
+
+    // The device opens paused: the callback does not run until it is resumed.
+    mixer.sounds.clear();
+    for (const EmbeddedCue* cue : EmbeddedCues()) mixer.sounds.push_back(ConvertRecording(*cue));
+    mixer.sounds.push_back(ConvertRecording(EmbeddedDefaultAlert()));
+    mixer.seen_request = mixer.request.load();
+    mixer.published_request.store(mixer.seen_request);
+    mixer.playing = kSilent;
+    mixer.position = 0;
+    mixer.published_state.store(PackState(kSilent, 0));
+    mixer.sounds_started.store(0);
+    mixer.device = device;
+    SDL_PauseAudioDevice(device, 0);
+    return true;
+}
+
+void StopAudio() {
+    Mixer& mixer = TheMixer();
+    if (mixer.device == 0) return;
+    SDL_AudioDeviceID device = mixer.device;
+    mixer.device = 0;
+
+    auto grace_end = std::chrono::steady_clock::now() + kQuitGrace;
+    while (MixerBusy(mixer) && std::chrono::steady_clock::now() < grace_end) SDL_Delay(10);
+
+    // Closing joins SDL's audio thread, which a stuck driver could hold for
+    // ever; the close runs aside and is abandoned after a second.
+    struct Closing {
+        std::mutex lock;
+        std::condition_variable done_signal;
+        bool done = false;
+    };
+    auto closing = std::make_shared<Closing>();
+    std::thread closer([device, closing] {
+        SDL_CloseAudioDevice(device);
+        std::lock_guard<std::mutex> guard(closing->lock);
+        closing->done = true;
+        closing->done_signal.notify_all();
+    });
+    bool closed = false;
+    {
+        std::unique_lock<std::mutex> guard(closing->lock);
+        closed = closing->done_signal.wait_for(guard, kCloseTimeout, [&] { return closing->done; });
+    }
+    if (!closed) {
+        // The abandoned thread may still run the callback: keep the sounds.
+        closer.detach();
+        mixer.device_abandoned = true;
+        std::fprintf(stderr, "Sound device did not close; leaving it.\n");
+        return;
+    }
+    closer.join();
+    mixer.sounds.clear();
+    mixer.published_state.store(PackState(kSilent, 0));
+    if (mixer.owns_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    mixer.owns_subsystem = false;
+}
+
+// -- Playing --
+
+void PlayCueByName(std::string_view name) {
+    const EmbeddedCue* cue = FindEmbeddedCue(name);
+    if (cue == nullptr) {
+        PlayDefaultAlert();
+        return;
+    }
+    std::span<const EmbeddedCue* const> cues = EmbeddedCues();
+    for (std::uint32_t index = 0; index < cues.size(); ++index) {
+        if (cues[index] == cue) Request(index);
+    }
+}
+
+void PlayDefaultAlert() { Request(AlertIndex()); }
+
+// -- Inspection --
+
+MixerView InspectMixer() {
+    Mixer& mixer = TheMixer();
+    MixerView view;
+    if (mixer.device == 0) return view;
+    std::uint64_t state = mixer.published_state.load(std::memory_order_acquire);
+    auto sound = static_cast<std::uint32_t>(state >> 32);
+    view.sounds_started = mixer.sounds_started.load();
+    if (sound == kSilent || sound >= mixer.sounds.size()) return view;
+    view.sound = mixer.sounds[sound].name;
+    view.frames_played = static_cast<std::size_t>(state & 0xFFFFFFFFu);
+    view.frames_total = mixer.sounds[sound].samples.size();
+    return view;
+}
+
+std::string CurrentCueName() { return InspectMixer().sound; }
+
+bool AudioIsOn() { return TheMixer().device != 0; }
+
+}  // namespace platform::audio
