@@ -4,6 +4,10 @@
 
 #include <SDL.h>
 
+#if defined(__linux__)
+#include <dlfcn.h>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -141,6 +145,28 @@ Sound ConvertRecording(const EmbeddedCue& cue) {
     return sound;
 }
 
+#if defined(__linux__)
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+// On a machine without a sound card the ALSA library prints a screenful of
+// its own configuration errors while SDL probes it. SDL reports the failure
+// anyway, so ALSA's messages are routed nowhere and "Sound is off" stays the
+// only line. The library is kept loaded so that the handler stays in place.
+void QuietAlsaLibrary() {
+#if defined(__linux__)
+    static bool done = false;
+    if (done) return;
+    done = true;
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+    if (alsa == nullptr) return;
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetErrorHandler = int (*)(ErrorHandler);
+    auto set_handler = reinterpret_cast<SetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (set_handler != nullptr) set_handler(&IgnoreAlsaMessage);
+#endif
+}
+
 void SaySoundIsOff(Mixer& mixer, const char* reason) {
     if (mixer.said_sound_is_off) return;
     mixer.said_sound_is_off = true;
@@ -167,6 +193,7 @@ bool StartAudio() {
     Mixer& mixer = TheMixer();
     if (mixer.device != 0) return true;
     if (mixer.device_abandoned) return false;
+    QuietAlsaLibrary();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         SaySoundIsOff(mixer, SDL_GetError());
         return false;
