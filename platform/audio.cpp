@@ -45,7 +45,7 @@ struct Sound {
 };
 
 struct Mixer {
-    SDL_AudioDeviceID device = 0;
+    std::atomic<SDL_AudioDeviceID> device{0};  // 0 while sound is off; read by any thread
     bool owns_subsystem = false;
     bool said_sound_is_off = false;
     bool device_abandoned = false;  // a close that never returned: its callback may still run
@@ -235,9 +235,8 @@ bool StartAudio() {
 
 void StopAudio() {
     Mixer& mixer = TheMixer();
-    if (mixer.device == 0) return;
-    SDL_AudioDeviceID device = mixer.device;
-    mixer.device = 0;
+    SDL_AudioDeviceID device = mixer.device.exchange(0);
+    if (device == 0) return;
 
     auto grace_end = std::chrono::steady_clock::now() + kQuitGrace;
     while (MixerBusy(mixer) && std::chrono::steady_clock::now() < grace_end) SDL_Delay(10);
