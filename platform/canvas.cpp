@@ -1,0 +1,393 @@
+#include "platform/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t kPageSize = 4096;
+constexpr int kHatchSize = 8;  // hatch patterns repeat every 8 pixels, anchored at the window corner
+
+// Whole device pixels: figures snap to the pixel grid, halves to even as everywhere.
+double Snap(double device) {
+    return std::nearbyint(device);
+}
+
+// The centre of the pixel a device coordinate falls on, in Cairo's coordinates.
+double PixelCentre(double device) {
+    return Snap(device) + 0.5;
+}
+
+void SetSource(cairo_t* cairo, Color color) {
+    cairo_set_source_rgb(cairo, ((color >> 16) & 255) / 255.0, ((color >> 8) & 255) / 255.0,
+                         (color & 255) / 255.0);
+}
+
+// The mask of one hatch style: lines one pixel wide, 8 pixels apart.
+bool HatchPixel(int style, int column, int row) {
+    bool horizontal = row == 0;
+    bool vertical = column == 0;
+    bool forward = column == row;                    // down to the right
+    bool backward = column + row == kHatchSize - 1;  // up to the right
+    switch (style) {
+        case 1: return horizontal;
+        case 2: return vertical;
+        case 3: return forward;
+        case 4: return backward;
+        case 5: return horizontal || vertical;
+        case 6: return forward || backward;
+        default: return false;
+    }
+}
+
+cairo_pattern_t* MakeHatch(int style) {
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, kHatchSize, kHatchSize);
+    cairo_surface_flush(mask);
+    unsigned char* data = cairo_image_surface_get_data(mask);
+    int stride = cairo_image_surface_get_stride(mask);
+    for (int row = 0; row < kHatchSize; ++row)
+        for (int column = 0; column < kHatchSize; ++column)
+            data[row * stride + column] = HatchPixel(style, column, row) ? 255 : 0;
+    cairo_surface_mark_dirty(mask);
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(mask);
+    cairo_surface_destroy(mask);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+    return pattern;
+}
+
+void ApplyPen(Canvas& canvas) {
+    cairo_t* cairo = canvas.cairo;
+    cairo_set_line_width(cairo, std::max(1, canvas.pen_width));
+    static constexpr double kDash[] = {18, 6};
+    static constexpr double kDot[] = {3, 3};
+    static constexpr double kDashDot[] = {9, 6, 3, 6};
+    static constexpr double kDashDotDot[] = {9, 3, 3, 3, 3, 3};
+    switch (canvas.pen_style) {
+        case 1: cairo_set_dash(cairo, kDash, 2, 0); break;
+        case 2: cairo_set_dash(cairo, kDot, 2, 0); break;
+        case 3: cairo_set_dash(cairo, kDashDot, 4, 0); break;
+        case 4: cairo_set_dash(cairo, kDashDotDot, 6, 0); break;
+        default: cairo_set_dash(cairo, nullptr, 0, 0); break;
+    }
+}
+
+bool PenDraws(const Canvas& canvas) {
+    return canvas.pen_style != 5;
+}
+
+// Outline -1 is the foreground; fill -1 is the outline's colour; -2 is nothing.
+struct FigureColors {
+    bool outlined = false;
+    bool filled = false;
+    Color outline = 0;
+    Color fill = 0;
+};
+
+FigureColors ResolveFigure(const Canvas& canvas, Color outline, Color fill) {
+    FigureColors colors;
+    colors.outlined = outline != kTransparent && PenDraws(canvas);
+    colors.outline = (outline < 0) ? ResolvedForeground(canvas) : (outline & 0xFFFFFF);
+    colors.filled = fill != kTransparent;
+    colors.fill = (fill < 0) ? colors.outline : (fill & 0xFFFFFF);
+    return colors;
+}
+
+FillStyle CheckedStyle(FillStyle style) {
+    int value = static_cast<int>(style);
+    return (value < 0 || value > 6) ? FillStyle::Solid : style;
+}
+
+// Fills and outlines the path already built on the canvas, then drops it.
+void PaintFigure(Canvas& canvas, const FigureColors& colors, FillStyle style, bool even_odd) {
+    cairo_t* cairo = canvas.cairo;
+    cairo_set_fill_rule(cairo, even_odd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+    if (colors.filled) {
+        SetSource(cairo, colors.fill);
+        if (style == FillStyle::Solid) {
+            cairo_fill_preserve(cairo);
+        } else {
+            // Hatch lines in the fill colour; what lies between them shows through.
+            cairo_clip_preserve(cairo);
+            cairo_mask(cairo, canvas.hatches[static_cast<int>(style)]);
+            cairo_reset_clip(cairo);
+        }
+    }
+    if (colors.outlined) {
+        SetSource(cairo, colors.outline);
+        ApplyPen(canvas);
+        cairo_stroke(cairo);
+    }
+    cairo_new_path(cairo);
+}
+
+// Four Bezier quarters, built without touching the transformation.
+void AppendEllipse(cairo_t* cairo, double centre_x, double centre_y, double radius_x, double radius_y) {
+    constexpr double k = 0.5522847498307936;  // 4/3 (sqrt 2 - 1): the quarter-circle handle
+    double kx = radius_x * k, ky = radius_y * k;
+    cairo_move_to(cairo, centre_x + radius_x, centre_y);
+    cairo_curve_to(cairo, centre_x + radius_x, centre_y + ky, centre_x + kx, centre_y + radius_y, centre_x,
+                   centre_y + radius_y);
+    cairo_curve_to(cairo, centre_x - kx, centre_y + radius_y, centre_x - radius_x, centre_y + ky,
+                   centre_x - radius_x, centre_y);
+    cairo_curve_to(cairo, centre_x - radius_x, centre_y - ky, centre_x - kx, centre_y - radius_y, centre_x,
+                   centre_y - radius_y);
+    cairo_curve_to(cairo, centre_x + kx, centre_y - radius_y, centre_x + radius_x, centre_y - ky,
+                   centre_x + radius_x, centre_y);
+    cairo_close_path(cairo);
+}
+
+// A rectangle from (left, top) to (right, bottom) with elliptic corners of the
+// given radii; both radii 0 gives the plain rectangle.
+void AppendRoundedBox(cairo_t* cairo, double left, double top, double right, double bottom, double radius_x,
+                      double radius_y) {
+    if (radius_x <= 0 || radius_y <= 0) {
+        cairo_rectangle(cairo, left, top, right - left, bottom - top);
+        return;
+    }
+    constexpr double k = 0.5522847498307936;
+    double kx = radius_x * k, ky = radius_y * k;
+    cairo_move_to(cairo, left + radius_x, top);
+    cairo_line_to(cairo, right - radius_x, top);
+    cairo_curve_to(cairo, right - radius_x + kx, top, right, top + radius_y - ky, right, top + radius_y);
+    cairo_line_to(cairo, right, bottom - radius_y);
+    cairo_curve_to(cairo, right, bottom - radius_y + ky, right - radius_x + kx, bottom, right - radius_x, bottom);
+    cairo_line_to(cairo, left + radius_x, bottom);
+    cairo_curve_to(cairo, left + radius_x - kx, bottom, left, bottom - radius_y + ky, left, bottom - radius_y);
+    cairo_line_to(cairo, left, top + radius_y);
+    cairo_curve_to(cairo, left, top + radius_y - ky, left + radius_x - kx, top, left + radius_x, top);
+    cairo_close_path(cairo);
+}
+
+void RecomputeScale(Canvas& canvas) {
+    if (!canvas.scale_set) {
+        canvas.origin_x = 0;
+        canvas.origin_y = 0;
+        canvas.scale_x = 1;
+        canvas.scale_y = 1;
+        return;
+    }
+    // Inclusive: x2 and y2 fall on the last column and row, not one past them.
+    double columns = canvas.inclusive ? canvas.width - 1 : canvas.width;
+    double rows = canvas.inclusive ? canvas.height - 1 : canvas.height;
+    double span_x = static_cast<double>(canvas.scale_x2) - canvas.scale_x1;
+    double span_y = static_cast<double>(canvas.scale_y2) - canvas.scale_y1;
+    canvas.origin_x = canvas.scale_x1;
+    canvas.origin_y = canvas.scale_y1;
+    canvas.scale_x = span_x != 0 ? columns / span_x : 1.0;
+    canvas.scale_y = span_y != 0 ? rows / span_y : 1.0;
+}
+
+}  // namespace
+
+// -- Life of a canvas --
+
+bool CreateCanvas(Canvas& canvas, int width, int height) {
+    DestroyCanvas(canvas);
+    if (width <= 0 || height <= 0) return false;
+    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+    std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    bytes = (bytes + kPageSize - 1) / kPageSize * kPageSize;
+    auto* pixels = static_cast<unsigned char*>(std::aligned_alloc(kPageSize, bytes));
+    if (pixels == nullptr) return false;
+    std::memset(pixels, 0, bytes);
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        std::free(pixels);
+        return false;
+    }
+    canvas = Canvas{};
+    canvas.pixels = pixels;
+    canvas.surface = surface;
+    canvas.cairo = cairo_create(surface);
+    canvas.width = width;
+    canvas.height = height;
+    canvas.stride = stride;
+    cairo_set_antialias(canvas.cairo, CAIRO_ANTIALIAS_NONE);
+    cairo_set_line_cap(canvas.cairo, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(canvas.cairo, CAIRO_LINE_JOIN_ROUND);
+    for (int style = 1; style <= 6; ++style) canvas.hatches[style] = MakeHatch(style);
+    canvas.utf8.reserve(1024);
+    RecomputeScale(canvas);
+    return true;
+}
+
+void DestroyCanvas(Canvas& canvas) {
+    for (cairo_pattern_t*& hatch : canvas.hatches) {
+        if (hatch != nullptr) cairo_pattern_destroy(hatch);
+        hatch = nullptr;
+    }
+    if (canvas.cairo != nullptr) cairo_destroy(canvas.cairo);
+    if (canvas.surface != nullptr) cairo_surface_destroy(canvas.surface);
+    std::free(canvas.pixels);
+    canvas = Canvas{};
+}
+
+// -- State --
+
+void SetCanvasColors(Canvas& canvas, Color foreground, Color background) {
+    if (foreground != kUnchanged) canvas.foreground = foreground;
+    if (background != kUnchanged) canvas.background = background;
+}
+
+void SetCanvasScale(Canvas& canvas, float x1, float y1, float x2, float y2) {
+    canvas.scale_x1 = x1;
+    canvas.scale_y1 = y1;
+    canvas.scale_x2 = x2;
+    canvas.scale_y2 = y2;
+    canvas.scale_set = true;
+    RecomputeScale(canvas);
+}
+
+void SetCanvasOption(Canvas& canvas, WindowOption option, bool on) {
+    switch (option) {
+        case WindowOption::Scroll: canvas.scroll = on; break;
+        case WindowOption::Wrap: canvas.wrap = on; break;
+        case WindowOption::Inclusive:
+            canvas.inclusive = on;
+            RecomputeScale(canvas);
+            break;
+    }
+}
+
+double DeviceX(const Canvas& canvas, double user_x) {
+    return (user_x - canvas.origin_x) * canvas.scale_x;
+}
+double DeviceY(const Canvas& canvas, double user_y) {
+    return (user_y - canvas.origin_y) * canvas.scale_y;
+}
+double UserX(const Canvas& canvas, double device_x) {
+    return device_x / canvas.scale_x + canvas.origin_x;
+}
+double UserY(const Canvas& canvas, double device_y) {
+    return device_y / canvas.scale_y + canvas.origin_y;
+}
+
+Color ResolvedForeground(const Canvas& canvas) {
+    return canvas.foreground < 0 ? kWindowTextColor : (canvas.foreground & 0xFFFFFF);
+}
+
+Color ResolvedBackground(const Canvas& canvas) {
+    return canvas.background < 0 ? kWindowFaceColor : (canvas.background & 0xFFFFFF);
+}
+
+// -- Figures --
+
+void ClearCanvas(Canvas& canvas) {
+    SetSource(canvas.cairo, ResolvedBackground(canvas));
+    cairo_paint(canvas.cairo);
+    canvas.position_x = 0;
+    canvas.position_y = 0;
+}
+
+void CanvasLineTo(Canvas& canvas, float x, float y, Color color) {
+    double to_x = DeviceX(canvas, x), to_y = DeviceY(canvas, y);
+    if (PenDraws(canvas)) {
+        cairo_t* cairo = canvas.cairo;
+        cairo_move_to(cairo, PixelCentre(canvas.position_x), PixelCentre(canvas.position_y));
+        cairo_line_to(cairo, PixelCentre(to_x), PixelCentre(to_y));
+        SetSource(cairo, color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF));
+        ApplyPen(canvas);
+        cairo_stroke(cairo);
+    }
+    canvas.position_x = to_x;
+    canvas.position_y = to_y;
+}
+
+void CanvasSetPixel(Canvas& canvas, float x, float y, Color color) {
+    double column = Snap(DeviceX(canvas, x)), row = Snap(DeviceY(canvas, y));
+    if (column < 0 || row < 0 || column >= canvas.width || row >= canvas.height) return;
+    cairo_t* cairo = canvas.cairo;
+    cairo_rectangle(cairo, column, row, 1, 1);
+    SetSource(cairo, color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF));
+    cairo_fill(cairo);
+}
+
+void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int32_t corner_percent,
+               Color outline, Color fill, FillStyle style) {
+    style = CheckedStyle(style);
+    FigureColors colors = ResolveFigure(canvas, outline, fill);
+    if (!colors.filled && !colors.outlined) return;
+    double left = PixelCentre(DeviceX(canvas, x1)), right = PixelCentre(DeviceX(canvas, x2));
+    double top = PixelCentre(DeviceY(canvas, y1)), bottom = PixelCentre(DeviceY(canvas, y2));
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    double radius_x = 0, radius_y = 0;
+    bool ellipse = corner_percent == kEllipseCorner;
+    if (ellipse) {
+        radius_x = (right - left) / 2;
+        radius_y = (bottom - top) / 2;
+    } else if (corner_percent > 0) {
+        double percent = std::min<std::int32_t>(corner_percent, 100);
+        double radius = percent / 100.0 * std::min(right - left, bottom - top) / 2;
+        radius_x = radius_y = radius;
+    }
+    cairo_t* cairo = canvas.cairo;
+    // A solid figure outlined in its own colour is the figure grown by half the
+    // pen: one fill instead of a fill and a stroke (the sky's stars are drawn so).
+    if (colors.filled && colors.outlined && colors.fill == colors.outline && style == FillStyle::Solid &&
+        canvas.pen_style == 0) {
+        double grow = std::max(1, canvas.pen_width) / 2.0;
+        if (ellipse) {
+            AppendEllipse(cairo, (left + right) / 2, (top + bottom) / 2, radius_x + grow, radius_y + grow);
+        } else {
+            double round_x = radius_x > 0 ? radius_x + grow : 0, round_y = radius_y > 0 ? radius_y + grow : 0;
+            AppendRoundedBox(cairo, left - grow, top - grow, right + grow, bottom + grow, round_x, round_y);
+        }
+        SetSource(cairo, colors.fill);
+        cairo_fill(cairo);
+        return;
+    }
+    if (ellipse) {
+        AppendEllipse(cairo, (left + right) / 2, (top + bottom) / 2, radius_x, radius_y);
+    } else {
+        AppendRoundedBox(cairo, left, top, right, bottom, radius_x, radius_y);
+    }
+    PaintFigure(canvas, colors, style, false);
+}
+
+void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
+                   int fill_mode) {
+    if (points == nullptr || count < 2 || count > 1024) return;
+    style = CheckedStyle(style);
+    FigureColors colors = ResolveFigure(canvas, outline, fill);
+    if (!colors.filled && !colors.outlined) return;
+    cairo_t* cairo = canvas.cairo;
+    cairo_move_to(cairo, PixelCentre(DeviceX(canvas, points[0].x)), PixelCentre(DeviceY(canvas, points[0].y)));
+    for (int i = 1; i < count; ++i)
+        cairo_line_to(cairo, PixelCentre(DeviceX(canvas, points[i].x)), PixelCentre(DeviceY(canvas, points[i].y)));
+    cairo_close_path(cairo);
+    PaintFigure(canvas, colors, style, fill_mode != 0);
+}
+
+// -- Pixels --
+
+Color CanvasDevicePixel(const Canvas& canvas, int column, int row) {
+    if (canvas.pixels == nullptr || column < 0 || row < 0 || column >= canvas.width || row >= canvas.height)
+        return -1;
+    cairo_surface_flush(canvas.surface);
+    std::uint32_t value = 0;
+    std::memcpy(&value, canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + column * 4, 4);
+    return static_cast<Color>(value & 0xFFFFFF);
+}
+
+void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch) {
+    cairo_surface_flush(canvas.surface);
+    auto* target = static_cast<unsigned char*>(destination);
+    std::size_t row_bytes = static_cast<std::size_t>(canvas.width) * 4;
+    if (destination_pitch == canvas.stride) {
+        std::memcpy(target, canvas.pixels, static_cast<std::size_t>(canvas.stride) * canvas.height);
+        return;
+    }
+    for (int row = 0; row < canvas.height; ++row)
+        std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch,
+                    canvas.pixels + static_cast<std::size_t>(row) * canvas.stride, row_bytes);
+}
+
+}  // namespace platform

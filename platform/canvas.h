@@ -1,0 +1,116 @@
+#pragma once
+// The drawing engine behind both back ends: a Cairo image surface over a
+// page-aligned pixel buffer, with the graphic window's drawing state (colours,
+// user scale, pen, print position, options, font). Figures are drawn without
+// antialiasing so that they land on whole pixels as the game's pictures were
+// designed; text keeps antialiasing. Internal to platform/.
+
+#include "platform/platform.h"
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Colours the special value -1 stands for.
+constexpr Color kWindowTextColor = 0x000000;  // default foreground
+constexpr Color kWindowFaceColor = 0xF0F0F0;  // default background
+
+// -- Fonts: made once, valid for the whole run --
+struct Font {
+    std::string face;        // as the game asked for it
+    int points = 0;          // as the game asked for it (0 reads as 8)
+    int style = 0;           // bit 1 bold
+    cairo_scaled_font_t* scaled = nullptr;
+    double ascent = 0;       // pixels above the baseline
+    double cell_height = 0;  // ascent + descent: the text cell and the line height
+};
+
+struct FontBook {
+    std::vector<Font> fonts;  // handle = index; handle 0 is the window's default font
+};
+
+void InitFontBook(FontBook& book);
+void FreeFontBook(FontBook& book);
+int FindOrMakeFont(FontBook& book, const std::string& face, int points, int style);
+// The family fontconfig is asked for: the game's Windows faces map to metric twins.
+std::string ResolveFontFamily(std::string_view face);
+
+// -- The canvas --
+struct Canvas {
+    cairo_surface_t* surface = nullptr;
+    cairo_t* cairo = nullptr;
+    unsigned char* pixels = nullptr;  // page-aligned, owned; xRGB 32 bits a pixel
+    int width = 0;
+    int height = 0;
+    int stride = 0;  // bytes per row
+
+    Color foreground = kDefaultColor;  // as set, special values included
+    Color background = kDefaultColor;
+
+    // User scale as last set, and the mapping it gives: device = (user - origin) x scale.
+    float scale_x1 = 0, scale_y1 = 0, scale_x2 = 0, scale_y2 = 0;
+    bool scale_set = false;
+    double origin_x = 0, origin_y = 0;
+    double scale_x = 1, scale_y = 1;
+
+    bool scroll = false;
+    bool wrap = false;
+    bool inclusive = false;
+    int pen_width = 1;  // pixels
+    int pen_style = 0;  // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 none
+
+    double position_x = 0;  // print and line position, device pixels
+    double position_y = 0;
+    int font = 0;           // handle into the platform's FontBook
+
+    cairo_pattern_t* hatches[7] = {};  // masks for fill styles 1..6 (0 unused)
+    std::string utf8;                  // scratch for printed text, reused
+};
+
+// Makes a canvas of the given size in the window's starting state; false when
+// the memory cannot be had.
+bool CreateCanvas(Canvas& canvas, int width, int height);
+void DestroyCanvas(Canvas& canvas);
+
+// -- State --
+void SetCanvasColors(Canvas& canvas, Color foreground, Color background);
+void SetCanvasScale(Canvas& canvas, float x1, float y1, float x2, float y2);
+void SetCanvasOption(Canvas& canvas, WindowOption option, bool on);
+double DeviceX(const Canvas& canvas, double user_x);
+double DeviceY(const Canvas& canvas, double user_y);
+double UserX(const Canvas& canvas, double device_x);
+double UserY(const Canvas& canvas, double device_y);
+Color ResolvedForeground(const Canvas& canvas);
+Color ResolvedBackground(const Canvas& canvas);  // the clear colour; -2 clears as the default
+
+// -- Figures --
+void ClearCanvas(Canvas& canvas);
+void CanvasLineTo(Canvas& canvas, float x, float y, Color color);
+void CanvasSetPixel(Canvas& canvas, float x, float y, Color color);
+void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int32_t corner_percent,
+               Color outline, Color fill, FillStyle style);
+void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
+                   int fill_mode);
+
+// -- Text --
+// Prints at the print position (top-left of the text cell) and advances it;
+// calls logged(text, device x, device y) for every piece drawn when non-null.
+using TextLogger = void (*)(void* context, std::string_view text, double device_x, double device_y);
+void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
+                     void* context);
+double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view text);
+void CanvasNewLine(Canvas& canvas, const FontBook& fonts);
+// Moves the picture up by the given rows, filling the freed strip with the background.
+void ScrollCanvas(Canvas& canvas, int rows);
+
+// -- Pixels --
+Color CanvasDevicePixel(const Canvas& canvas, int column, int row);  // -1 outside the canvas
+// Copies the picture into a 32-bit xRGB destination of the same size.
+void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch);
+
+}  // namespace platform

@@ -1,0 +1,187 @@
+#include "platform/canvas.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+constexpr double kPixelsPerPoint = 96.0 / 72.0;  // fonts are sized for a 96 dpi screen
+constexpr int kDefaultPoints = 8;                 // size 0 asks for the 8-point font
+
+// The game's text is 8-bit; Cairo wants UTF-8. Bytes 128..255 are read as
+// Latin-1 so that no typed byte can put Cairo into its error state.
+const std::string& ToUtf8(Canvas& canvas, std::string_view text) {
+    std::string& out = canvas.utf8;
+    out.clear();
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) {
+            out += ' ';
+        } else if (byte < 128) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (byte >> 6));
+            out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return out;
+}
+
+const Font& CurrentFont(const Canvas& canvas, const FontBook& fonts) {
+    std::size_t handle = static_cast<std::size_t>(canvas.font);
+    return fonts.fonts[handle < fonts.fonts.size() ? handle : 0];
+}
+
+double Advance(const Font& font, const std::string& utf8) {
+    cairo_text_extents_t extents{};
+    cairo_scaled_font_text_extents(font.scaled, utf8.c_str(), &extents);
+    return extents.x_advance;
+}
+
+// Draws one piece at the print position without wrapping and advances.
+void DrawPiece(Canvas& canvas, const Font& font, std::string_view text, TextLogger logged, void* context) {
+    const std::string& utf8 = ToUtf8(canvas, text);
+    double width = Advance(font, utf8);
+    double left = std::nearbyint(canvas.position_x), top = std::nearbyint(canvas.position_y);
+    cairo_t* cairo = canvas.cairo;
+    if (canvas.background != kTransparent) {
+        Color back = ResolvedBackground(canvas);
+        cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0,
+                             (back & 255) / 255.0);
+        cairo_rectangle(cairo, left, top, std::ceil(width), font.cell_height);
+        cairo_fill(cairo);
+    }
+    Color fore = ResolvedForeground(canvas);
+    cairo_set_source_rgb(cairo, ((fore >> 16) & 255) / 255.0, ((fore >> 8) & 255) / 255.0, (fore & 255) / 255.0);
+    cairo_set_scaled_font(cairo, font.scaled);
+    cairo_move_to(cairo, left, top + font.ascent);
+    cairo_show_text(cairo, utf8.c_str());
+    cairo_new_path(cairo);
+    if (logged != nullptr) logged(context, text, canvas.position_x, canvas.position_y);
+    canvas.position_x += width;
+}
+
+}  // namespace
+
+// -- Fonts --
+
+std::string ResolveFontFamily(std::string_view face) {
+    std::string lower;
+    for (char c : face) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // Metric twins of the Windows faces the game names, so that layouts keep their widths.
+    if (lower == "courier new" || lower == "courier") return "Liberation Mono";
+    if (lower == "verdana") return "DejaVu Sans";
+    if (lower == "arial") return "Liberation Sans";
+    if (lower == "times new roman") return "Liberation Serif";
+    if (lower.empty()) return "DejaVu Sans";
+    return std::string(face);
+}
+
+void InitFontBook(FontBook& book) {
+    FreeFontBook(book);
+    FindOrMakeFont(book, "", 10, 0);  // the window's own font until the game picks one
+}
+
+void FreeFontBook(FontBook& book) {
+    for (Font& font : book.fonts)
+        if (font.scaled != nullptr) cairo_scaled_font_destroy(font.scaled);
+    book.fonts.clear();
+}
+
+int FindOrMakeFont(FontBook& book, const std::string& face, int points, int style) {
+    if (points == 0) points = kDefaultPoints;
+    points = std::abs(points);
+    style &= 1;
+    std::string asked = face.substr(0, 31);
+    // The game sets its font before every label of every frame: the same request
+    // gives the same handle, so the book stays small and nothing is made per frame.
+    for (std::size_t handle = 0; handle < book.fonts.size(); ++handle) {
+        const Font& font = book.fonts[handle];
+        if (font.face == asked && font.points == points && font.style == style) return static_cast<int>(handle);
+    }
+    std::string family = ResolveFontFamily(asked);
+    cairo_font_face_t* cairo_face = cairo_toy_font_face_create(
+        family.c_str(), CAIRO_FONT_SLANT_NORMAL, style ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_matrix_t size{}, identity{};
+    double pixels = points * kPixelsPerPoint;
+    cairo_matrix_init_scale(&size, pixels, pixels);
+    cairo_matrix_init_identity(&identity);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    Font font;
+    font.face = asked;
+    font.points = points;
+    font.style = style;
+    font.scaled = cairo_scaled_font_create(cairo_face, &size, &identity, options);
+    cairo_font_options_destroy(options);
+    cairo_font_face_destroy(cairo_face);
+    cairo_font_extents_t extents{};
+    cairo_scaled_font_extents(font.scaled, &extents);
+    font.ascent = std::ceil(extents.ascent);
+    font.cell_height = std::max(1.0, std::ceil(extents.ascent) + std::ceil(extents.descent));
+    book.fonts.push_back(std::move(font));
+    return static_cast<int>(book.fonts.size() - 1);
+}
+
+// -- Text --
+
+double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view text) {
+    return Advance(CurrentFont(canvas, fonts), ToUtf8(canvas, text));
+}
+
+void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
+                     void* context) {
+    const Font& font = CurrentFont(canvas, fonts);
+    if (!canvas.wrap) {
+        DrawPiece(canvas, font, text, logged, context);
+        return;
+    }
+    // With wrap on, whatever would pass the right edge goes on to the next line;
+    // a line always takes at least one character so that a narrow window still ends.
+    while (!text.empty()) {
+        if (canvas.position_x + CanvasTextWidth(canvas, fonts, text) <= canvas.width) {
+            DrawPiece(canvas, font, text, logged, context);
+            return;
+        }
+        std::size_t fits = 0;
+        while (fits < text.size() &&
+               canvas.position_x + CanvasTextWidth(canvas, fonts, text.substr(0, fits + 1)) <= canvas.width)
+            ++fits;
+        if (fits == 0 && canvas.position_x <= 0) fits = 1;
+        if (fits > 0) DrawPiece(canvas, font, text.substr(0, fits), logged, context);
+        text.remove_prefix(fits);
+        if (!text.empty()) CanvasNewLine(canvas, fonts);
+    }
+}
+
+void CanvasNewLine(Canvas& canvas, const FontBook& fonts) {
+    double line = CurrentFont(canvas, fonts).cell_height;
+    canvas.position_x = 0;
+    canvas.position_y += line;
+    if (canvas.scroll && canvas.position_y + line > canvas.height) {
+        int rows = static_cast<int>(std::ceil(canvas.position_y + line - canvas.height));
+        ScrollCanvas(canvas, rows);
+        canvas.position_y -= rows;
+    }
+}
+
+void ScrollCanvas(Canvas& canvas, int rows) {
+    if (rows <= 0) return;
+    rows = std::min(rows, canvas.height);
+    cairo_surface_flush(canvas.surface);
+    std::size_t kept = static_cast<std::size_t>(canvas.height - rows) * canvas.stride;
+    std::memmove(canvas.pixels, canvas.pixels + static_cast<std::size_t>(rows) * canvas.stride, kept);
+    cairo_surface_mark_dirty(canvas.surface);
+    Color back = ResolvedBackground(canvas);
+    cairo_t* cairo = canvas.cairo;
+    cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0, (back & 255) / 255.0);
+    cairo_rectangle(cairo, 0, canvas.height - rows, canvas.width, rows);
+    cairo_fill(cairo);
+}
+
+}  // namespace platform

@@ -1,0 +1,206 @@
+#include "platform/platform.h"
+
+#include "platform/audio.h"
+#include "platform/canvas.h"
+#include "platform/clock.h"
+#include "platform/platform_state.h"
+#include "platform/text_forms.h"
+
+namespace platform {
+
+namespace {
+
+void LogPrinted(void* context, std::string_view text, double device_x, double device_y) {
+    offscreen::LogText(*static_cast<Platform*>(context), text, device_x, device_y);
+}
+
+// Only the off-screen back end keeps the log: a desktop run prints every frame
+// for hours, and nothing reads what it printed.
+TextLogger LoggerOf(const Platform& platform) {
+    return platform.offscreen != nullptr ? &LogPrinted : nullptr;
+}
+
+}  // namespace
+
+void PlatformDeleter::operator()(Platform* platform) const {
+    if (platform == nullptr) return;
+    if (platform->offscreen != nullptr) offscreen::Destroy(*platform);
+    if (platform->desktop != nullptr) desktop::Destroy(*platform);
+    DestroyCanvas(platform->canvas);
+    FreeFontBook(platform->fonts);
+    delete platform;
+}
+
+// -- Window and run control --
+
+WorkArea DesktopWorkArea(Platform& platform) {
+    if (platform.offscreen != nullptr) return offscreen::DesktopWorkArea(platform);
+    return desktop::DesktopWorkArea(platform);
+}
+
+bool OpenGraphicWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y,
+                       int client_width, int client_height) {
+    if (client_width <= 0 || client_height <= 0) return false;
+    // One window at a time: the window of an earlier pass goes away with its picture.
+    platform.window_open = false;
+    DestroyCanvas(platform.canvas);
+    bool opened = platform.offscreen != nullptr
+                      ? offscreen::OpenWindow(platform, client_width, client_height)
+                      : desktop::OpenWindow(platform, caption, screen_x, screen_y, client_width, client_height);
+    if (!opened) return false;
+    if (!CreateCanvas(platform.canvas, client_width, client_height)) return false;
+    ClearCanvas(platform.canvas);
+    platform.window_open = true;
+    return true;
+}
+
+void GraphicSetLocation(Platform& platform, int screen_x, int screen_y) {
+    if (platform.window_open && platform.desktop != nullptr) desktop::SetLocation(platform, screen_x, screen_y);
+}
+
+void GraphicSetFocus(Platform& platform) {
+    if (platform.window_open && platform.desktop != nullptr) desktop::SetFocus(platform);
+}
+
+void GraphicRedraw(Platform& platform) {
+    if (!platform.window_open) return;
+    if (platform.offscreen != nullptr) {
+        offscreen::Redraw(platform);
+    } else {
+        desktop::Redraw(platform);
+    }
+}
+
+bool QuitRequested(const Platform& platform) {
+    if (platform.offscreen != nullptr) return platform.offscreen->quit;
+    return desktop::QuitRequested(platform);
+}
+
+// -- Drawing state --
+
+void GraphicSetColor(Platform& platform, Color foreground, Color background) {
+    if (platform.window_open) SetCanvasColors(platform.canvas, foreground, background);
+}
+
+void GraphicSetScale(Platform& platform, float x1, float y1, float x2, float y2) {
+    if (platform.window_open) SetCanvasScale(platform.canvas, x1, y1, x2, y2);
+}
+
+void GraphicSetOption(Platform& platform, WindowOption option, bool on) {
+    if (platform.window_open) SetCanvasOption(platform.canvas, option, on);
+}
+
+void GraphicSetPenStyle(Platform& platform, int style) {
+    if (platform.window_open) platform.canvas.pen_style = style;
+}
+
+void GraphicSetPenWidth(Platform& platform, int pixels) {
+    if (platform.window_open) platform.canvas.pen_width = pixels;
+}
+
+void GraphicSetPos(Platform& platform, float x, float y) {
+    if (!platform.window_open) return;
+    platform.canvas.position_x = DeviceX(platform.canvas, x);
+    platform.canvas.position_y = DeviceY(platform.canvas, y);
+}
+
+// -- Figures --
+
+void GraphicClear(Platform& platform) {
+    if (platform.window_open) ClearCanvas(platform.canvas);
+}
+
+void GraphicLineTo(Platform& platform, float x, float y, Color color) {
+    if (platform.window_open) CanvasLineTo(platform.canvas, x, y, color);
+}
+
+void GraphicSetPixel(Platform& platform, float x, float y, Color color) {
+    if (platform.window_open) CanvasSetPixel(platform.canvas, x, y, color);
+}
+
+void GraphicBox(Platform& platform, float x1, float y1, float x2, float y2, std::int32_t corner_percent,
+                Color outline, Color fill, FillStyle style) {
+    if (platform.window_open) CanvasBox(platform.canvas, x1, y1, x2, y2, corner_percent, outline, fill, style);
+}
+
+void GraphicPolygon(Platform& platform, const PointF* points, int count, Color outline, Color fill,
+                    FillStyle style, int fill_mode) {
+    if (platform.window_open) CanvasPolygon(platform.canvas, points, count, outline, fill, style, fill_mode);
+}
+
+// -- Text --
+
+int MakeFont(Platform& platform, const std::string& face, int points, int style) {
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    return FindOrMakeFont(platform.fonts, face, points, style);
+}
+
+void SelectFont(Platform& platform, int font) {
+    if (!platform.window_open) return;
+    if (font >= 0 && static_cast<std::size_t>(font) < platform.fonts.fonts.size()) platform.canvas.font = font;
+}
+
+void SetGameFont(Platform& platform, const std::string& face, int points) {
+    SelectFont(platform, MakeFont(platform, face, points, 0));
+}
+
+void GraphicPrintText(Platform& platform, std::string_view text) {
+    if (!platform.window_open || text.empty()) return;
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    CanvasPrintText(platform.canvas, platform.fonts, text, LoggerOf(platform), &platform);
+}
+
+void GraphicPrintNumber(Platform& platform, double number) {
+    GraphicPrintText(platform, PrintForm(number, false));
+}
+
+void GraphicNewLine(Platform& platform) {
+    if (!platform.window_open) return;
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    CanvasNewLine(platform.canvas, platform.fonts);
+}
+
+std::string GraphicInkey(Platform& platform) {
+    if (!platform.window_open) return std::string();
+    if (platform.offscreen != nullptr) return offscreen::Inkey(platform);
+    return desktop::Inkey(platform);
+}
+
+// -- Clock --
+
+double Timer(Platform& platform) {
+    if (platform.offscreen != nullptr) return offscreen::Timer(platform);
+    return SecondsSinceMidnight(ReadLocalClock());
+}
+
+std::string DateText(Platform& platform) {
+    if (platform.offscreen != nullptr) return offscreen::DateText(platform);
+    LocalMoment now = ReadLocalClock();
+    return FormatDate(now.year, now.month, now.day);
+}
+
+std::string TimeText(Platform& platform) {
+    if (platform.offscreen != nullptr) return offscreen::TimeText(platform);
+    LocalMoment now = ReadLocalClock();
+    return FormatTime(now.hour, now.minute, now.second);
+}
+
+// -- Sound --
+
+void PlayCue(Platform& platform, std::string_view name) {
+    if (platform.offscreen != nullptr) {
+        platform.offscreen->cues.emplace_back(name);  // logged, never played
+        return;
+    }
+    audio::PlayCueByName(name);
+}
+
+void SystemBeep(Platform& platform) {
+    if (platform.offscreen != nullptr) {
+        platform.offscreen->cues.emplace_back("<beep>");
+        return;
+    }
+    audio::PlayDefaultAlert();
+}
+
+}  // namespace platform
