@@ -1,0 +1,362 @@
+// Whole etudes played through the off-screen back end with scripted keys: the
+// undo keys win, an extra press loses, leaving early records an incomplete
+// etude, and the key commands keep their cues and their counting.
+
+#include "app/main_flow.h"
+#include "etude/generation.h"
+#include "etude/outcome.h"
+#include "etude/play_loop.h"
+#include "etude_fixture.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+#include "records/record_file.h"
+#include "render/scene.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kPlayerFile = "player-tester.txt";
+
+// A pass as the main flow makes it, on a small off-screen canvas, in a
+// working directory of its own so the player file starts absent.
+class EtudePlay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_dir_ = fs::current_path();
+        std::random_device entropy;
+        work_dir_ = fs::temp_directory_path() / ("etude-play-" + std::to_string(entropy()));
+        fs::create_directories(work_dir_);
+        fs::current_path(work_dir_);
+    }
+
+    void TearDown() override {
+        fs::current_path(previous_dir_);
+        std::error_code ignored;
+        fs::remove_all(work_dir_, ignored);
+    }
+
+    // Everything up to the first play frame: set-up, window, history, tumbles, scene.
+    void StartEtude(int kind, double seed, int echo_mode = 1, double clock = 36000.0) {
+        platform::OffscreenOptions options;
+        options.width = 960;
+        options.height = 540;
+        options.start_clock = clock;
+        handle_ = platform::CreateOffscreenPlatform(options);
+        game_ = std::make_unique<GameState>();
+        game_->platform = handle_.get();
+        game_->settings.EtudeNumber = kind;
+        game_->settings.EchoMode = static_cast<std::int16_t>(echo_mode);
+        game_->settings.PlayerName = "TESTER";
+        platform::SeedRandom(game_->random, seed);
+        app::PassSetUp(*game_);
+        ASSERT_TRUE(app::OpenPassWindow(*game_));
+        records::LoadPlayerHistory(*game_);
+        etude::GenerateTumbles(*game_);
+        etude::SceneSetUp(*game_);
+        undo_ = etude_test::UndoKeys(*game_);
+        ASSERT_FALSE(undo_.empty());
+    }
+
+    // The undo keys of walls first..last (1-based, inclusive).
+    std::string UndoForWalls(int first, int last) const {
+        std::size_t begin = 0, length = 0;
+        for (int f = 1; f <= last; ++f) {
+            auto presses = static_cast<std::size_t>(game_->etude.FaceKeyStrokes[f][0]);
+            if (f < first) begin += presses; else length += presses;
+        }
+        return undo_.substr(begin, length);
+    }
+
+    etude::PlayExit Play(const std::string& keys) {
+        platform::QueueKeys(*handle_, keys);
+        return etude::RunPlayLoop(*game_);
+    }
+
+    // One frame of the loop with these keys waiting.
+    void Frame(const std::string& keys) {
+        platform::QueueKeys(*handle_, keys);
+        etude::PlayFrame(*game_);
+    }
+
+    std::vector<std::string> PlayerFileLines() const {
+        std::ifstream file(kPlayerFile, std::ios::binary);
+        std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        for (std::size_t end; (end = content.find("\r\n", start)) != std::string::npos; start = end + 2) {
+            lines.push_back(content.substr(start, end - start));
+        }
+        EXPECT_EQ(start, content.size()) << "every record ends with CR LF";
+        return lines;
+    }
+
+    static std::vector<int> Fields(const std::string& line) {
+        std::vector<int> fields;
+        std::stringstream stream(line);
+        for (std::string field; std::getline(stream, field, ',');) fields.push_back(std::stoi(field));
+        return fields;
+    }
+
+    int CueCount(const std::string& name) const {
+        const auto& cues = platform::CuesPlayed(*handle_);
+        return static_cast<int>(std::count(cues.begin(), cues.end(), name));
+    }
+
+    bool Printed(const std::string& text) const {
+        for (const auto& printed : platform::PrintedTexts(*handle_)) {
+            if (printed.text == text) return true;
+        }
+        return false;
+    }
+
+    int HiddenSections(int wall) const {
+        int hidden = 0;
+        for (int s = 1; s <= NumRoboSections; ++s) hidden += game_->robo.RoboONFACE[wall][s][-1].x == kFalse;
+        return hidden;
+    }
+
+    int ExpectedTotal() const {
+        int total = 0;
+        for (int f = 1; f <= NumFaces; ++f) total += game_->etude.FaceKeyStrokes[f][0];
+        return total;
+    }
+
+    fs::path previous_dir_;
+    fs::path work_dir_;
+    platform::PlatformHandle handle_;
+    std::unique_ptr<GameState> game_;
+    std::string undo_;
+};
+
+// -- Whole etudes --
+
+TEST_F(EtudePlay, UndoKeysSolveSixWallsAndWin) {
+    StartEtude(16, 4321.5, /*echo_mode=*/2);
+    int expected = ExpectedTotal();
+    int hidden_expected = expected - NumFaces;  // every wall hides all but its last expected press
+
+    EXPECT_EQ(Play(undo_ + "1"), etude::PlayExit::MainMenu);
+
+    EXPECT_EQ(game_->etude.FacesDone, 6);
+    EXPECT_EQ(game_->etude.Face, 7);
+    EXPECT_EQ(CueCount("sinking"), 6);
+    EXPECT_EQ(CueCount("speakmainmenu"), 1);
+    for (int f = 1; f <= NumFaces; ++f) {
+        EXPECT_EQ(game_->etude.FaceKeyStrokes[f][1], game_->etude.FaceKeyStrokes[f][0]);
+        EXPECT_EQ(game_->scene.FaceLook[f][1], kTrue);
+        EXPECT_NEAR(game_->etude.RoboShrink[f], etude::SunkShrink, 1e-9);
+    }
+    // The parts hidden on one wall are handed on to the next.
+    EXPECT_EQ(HiddenSections(6), hidden_expected);
+
+    auto lines = PlayerFileLines();
+    ASSERT_EQ(lines.size(), 1u);  // "1" after a finished etude writes nothing more
+    auto fields = Fields(lines[0]);
+    ASSERT_EQ(fields.size(), 11u);
+    EXPECT_EQ(fields[0], 16);
+    EXPECT_EQ(fields[2], expected);
+    EXPECT_EQ(fields[3], expected);
+    EXPECT_EQ(fields[10], 1);
+    EXPECT_TRUE(Printed("  Game WON because 0 excess moves"));
+}
+
+// Two presses that cancel each other on the first wall: the walls are solved,
+// the record is written, but the etude is lost by its excess.
+TEST_F(EtudePlay, PressesBeyondTheExpectedLose) {
+    StartEtude(1, 5151.0);
+    char undo_first = undo_[0];
+    char away = undo_first == '7' ? '4' : '7';
+    EXPECT_EQ(Play(std::string(1, away) + std::string(1, undo_first) + undo_ + "1"), etude::PlayExit::MainMenu);
+    EXPECT_EQ(game_->etude.FacesDone, 6);
+    auto lines = PlayerFileLines();
+    ASSERT_EQ(lines.size(), 1u);
+    auto fields = Fields(lines[0]);
+    EXPECT_EQ(fields[3] - fields[2], 2);
+    EXPECT_EQ(fields[10], 0);
+    EXPECT_TRUE(Printed(render::VerdictLine(2)));
+    EXPECT_FALSE(Printed("  Game WON because 0 excess moves"));
+}
+
+// One press more than expected can still solve a wall when another pose
+// happens to put the toe at the target distance: the etude is finished, and lost.
+TEST_F(EtudePlay, OneExtraPressLosesByOneMove) {
+    std::string keys;
+    for (double seed = 100.0; seed < 130.0 && keys.empty(); seed += 1.0) {
+        StartEtude(16, seed);
+        for (int f = 1; f <= NumFaces && keys.empty(); ++f) {
+            std::string extra = etude_test::ExtraPressSolution(*game_, f);
+            if (!extra.empty()) keys = UndoForWalls(1, f - 1) + extra + UndoForWalls(f + 1, NumFaces);
+        }
+    }
+    ASSERT_FALSE(keys.empty()) << "no etude among the seeds has a wall solvable with one press more";
+    EXPECT_EQ(Play(keys + "1"), etude::PlayExit::MainMenu);
+    EXPECT_EQ(game_->etude.FacesDone, 6);
+    auto lines = PlayerFileLines();
+    ASSERT_EQ(lines.size(), 1u);
+    auto fields = Fields(lines[0]);
+    EXPECT_EQ(fields[3] - fields[2], 1);
+    EXPECT_EQ(fields[10], 0);
+    EXPECT_TRUE(Printed("  Game LOST because 1 excess move"));
+}
+
+TEST_F(EtudePlay, LeavingAfterThreeWallsRecordsAnIncompleteEtude) {
+    StartEtude(14, 777.25, /*echo_mode=*/1);
+    double start = platform::Timer(*handle_);
+    EXPECT_EQ(Play(UndoForWalls(1, 3) + "1"), etude::PlayExit::MainMenu);
+    EXPECT_EQ(game_->etude.FacesDone, 3);
+    EXPECT_EQ(game_->etude.Face, 4);
+    EXPECT_EQ(game_->scene.FaceLook[4][1], kTrue);
+    EXPECT_EQ(game_->scene.FaceLook[5][1], kFalse);
+    // Echo mode 1 speaks the keys but stays silent while a wall sinks; the
+    // sinking itself still takes its 1.6 seconds per wall.
+    EXPECT_EQ(CueCount("sinking"), 0);
+    EXPECT_GE(platform::Timer(*handle_) - start, 3 * etude::SinkSeconds);
+    EXPECT_EQ(CueCount("speakincomplete"), 1);
+
+    auto lines = PlayerFileLines();
+    ASSERT_EQ(lines.size(), 1u);
+    auto fields = Fields(lines[0]);
+    ASSERT_EQ(fields.size(), 11u);
+    EXPECT_EQ(fields[0], 14);
+    EXPECT_EQ(fields[2], 0);
+    EXPECT_EQ(fields[3], 0);
+    EXPECT_EQ(fields[10], -1);
+}
+
+TEST_F(EtudePlay, LeavingBeforeAnyWallOrQuittingRecordsNothing) {
+    StartEtude(5, 99.0);
+    EXPECT_EQ(Play(std::string(1, undo_[0] == '8' ? '5' : '8') + "1"), etude::PlayExit::MainMenu);
+    EXPECT_FALSE(game_->flow.Quit);
+    EXPECT_FALSE(fs::exists(kPlayerFile));
+    EXPECT_EQ(CueCount("speakincomplete"), 0);
+    EXPECT_EQ(CueCount("speakmainmenu"), 0);
+
+    // Esc in the middle of an etude, with two walls done and every echo off.
+    StartEtude(5, 99.0, /*echo_mode=*/0);
+    EXPECT_EQ(Play(UndoForWalls(1, 2) + "\x1b" + "1"), etude::PlayExit::Quit);
+    EXPECT_TRUE(game_->flow.Quit);
+    EXPECT_EQ(game_->etude.FacesDone, 2);
+    EXPECT_FALSE(fs::exists(kPlayerFile));
+    EXPECT_EQ(CueCount("speakquit"), 1);
+}
+
+TEST_F(EtudePlay, WallSolvedAtMidnightStillSinksForItsSecondsAndPlayGoesOn) {
+    StartEtude(1, 2024.0, /*echo_mode=*/1, /*clock=*/86400.0 - 0.5);
+    int redraws = platform::RedrawCount(*handle_);
+    EXPECT_EQ(Play(UndoForWalls(1, 1) + "1"), etude::PlayExit::MainMenu);
+    EXPECT_EQ(game_->etude.FacesDone, 1);
+    int sinking_frames = platform::RedrawCount(*handle_) - redraws;
+    EXPECT_GT(sinking_frames, 90);
+    EXPECT_LT(sinking_frames, 110);
+}
+
+// -- Key commands --
+
+TEST_F(EtudePlay, TurnKeysAfterTheSixthWallNeitherCountNorTurn) {
+    StartEtude(3, 31.0, /*echo_mode=*/1);
+    ASSERT_EQ(Play(undo_ + "1"), etude::PlayExit::MainMenu);
+    ASSERT_EQ(game_->etude.FacesDone, 6);
+    const auto copies = game_->robo.RoboONFACE;
+    const auto strokes = game_->etude.FaceKeyStrokes;
+    std::size_t cues = platform::CuesPlayed(*handle_).size();
+    for (const char* key : {"7", "4", "8", "5", "9", "6"}) etude::HandlePlayKey(*game_, key);
+    for (int f = 1; f <= NumFaces; ++f) {
+        EXPECT_EQ(strokes[f][1], game_->etude.FaceKeyStrokes[f][1]);
+        EXPECT_EQ(etude_test::LargestGap(copies[f], game_->robo.RoboONFACE[f]), 0.0);
+    }
+    EXPECT_EQ(platform::CuesPlayed(*handle_).size(), cues);
+    EXPECT_EQ(game_->etude.Face, 7);
+}
+
+TEST_F(EtudePlay, PressesBeyondTheExpectedCountHideNothing) {
+    StartEtude(2, 606.0, /*echo_mode=*/1);  // pitch 90: two presses expected on every wall
+    char undo = undo_[0];
+    char onwards = undo == '7' ? '4' : '7';
+    Frame(std::string(1, onwards));
+    EXPECT_EQ(HiddenSections(1), 1);
+    Frame(std::string(1, onwards));
+    Frame(std::string(1, onwards));
+    EXPECT_EQ(game_->etude.FacesDone, 0);
+    EXPECT_EQ(game_->etude.FaceKeyStrokes[1][1], 3);
+    EXPECT_EQ(HiddenSections(1), 1);
+    EXPECT_EQ(CueCount(onwards == '7' ? "speakpu" : "speakpd"), 3);
+    EXPECT_EQ(game_->play.KeyShown, std::string(1, onwards));
+    EXPECT_GT(game_->play.KeyShownAt, 0.0);
+}
+
+TEST_F(EtudePlay, EchoKeyCyclesTheModeAndItsCueFollowsTheNewMode) {
+    StartEtude(1, 11.0, /*echo_mode=*/3);
+    Frame("e");
+    EXPECT_EQ(game_->settings.EchoMode, 0);
+    EXPECT_EQ(CueCount("speakecho"), 0);
+    Frame("e");
+    EXPECT_EQ(game_->settings.EchoMode, 1);
+    EXPECT_EQ(CueCount("speakecho"), 1);
+    Frame("E");
+    EXPECT_EQ(game_->settings.EchoMode, 2);
+    EXPECT_EQ(CueCount("speakecho"), 2);
+}
+
+TEST_F(EtudePlay, TildeAndBacktickFreezeLikeF) {
+    StartEtude(1, 12.0, /*echo_mode=*/1);
+    for (const char* freeze : {"~", "`", "f"}) {
+        int frozen_cues = CueCount("speakfreezemotionenter");
+        // The "7" is typed into the frozen line and thrown away with it.
+        Frame(std::string(freeze) + "7\r");
+        EXPECT_EQ(game_->play.KeyShown, "F");
+        EXPECT_GT(game_->play.KeyShownAt, 0.0);
+        EXPECT_EQ(CueCount("speakfreezemotionenter"), frozen_cues + 1);
+        EXPECT_EQ(game_->etude.FaceKeyStrokes[1][1], 0);
+    }
+}
+
+TEST_F(EtudePlay, KeyWithoutCommandThunksInEveryEchoMode) {
+    StartEtude(1, 13.0, /*echo_mode=*/0);
+    for (int mode = 0; mode <= 3; ++mode) {
+        game_->settings.EchoMode = static_cast<std::int16_t>(mode);
+        Frame("3");
+        EXPECT_EQ(CueCount("thunk"), mode + 1);
+        EXPECT_EQ(game_->play.KeyShownAt, 0.0);  // the echo clears at the next draw
+    }
+    platform::QueueKey(*handle_, std::string("\0H", 2));  // a cursor key
+    etude::PlayFrame(*game_);
+    EXPECT_EQ(CueCount("thunk"), 5);
+}
+
+TEST_F(EtudePlay, LookAndSceneKeysChangeWhatIsShown) {
+    StartEtude(1, 14.0, /*echo_mode=*/2);
+    game_->scene.FaceLook[1][0] = 4;
+    etude::HandlePlayKey(*game_, "R");
+    EXPECT_EQ(game_->scene.FaceLook[1][0], 0);
+    etude::HandlePlayKey(*game_, "Z");
+    for (int f = 1; f <= NumFaces; ++f) EXPECT_EQ(game_->scene.FaceLook[f][0], 4);
+    etude::HandlePlayKey(*game_, "A");
+    for (int f = 1; f <= NumFaces; ++f) EXPECT_EQ(game_->scene.FaceLook[f][0], 0);
+    game_->sky.SkyMode = 8;
+    etude::HandlePlayKey(*game_, "S");
+    EXPECT_EQ(game_->sky.SkyMode, 0);
+    auto senses = game_->wander.WanderSense;
+    etude::HandlePlayKey(*game_, "W");
+    EXPECT_NE(senses.items, game_->wander.WanderSense.items);
+    etude::HandlePlayKey(*game_, "D");
+    EXPECT_TRUE(game_->robo.ShowRightHand);
+    for (const char* cue : {"speakred", "speakzeroobstructions", "speakallsixwalls", "speaksky", "speakwhitherwander",
+                            "speakshowrighthand"}) {
+        EXPECT_EQ(CueCount(cue), 1) << cue;
+    }
+}
+
+}  // namespace
