@@ -112,7 +112,7 @@ void ShrinkStep(GameState& game) {
     auto& copy = game.robo.RoboONFACE[wall];
     const Point3d origin = copy[0][0];
     for (int s = 0; s <= NumRoboSections; ++s) {
-        int last = game.robo.PointsPerRoboSection[s];
+        int last = std::clamp<int>(game.robo.PointsPerRoboSection[s], 0, 4);
         for (int p = 0; p <= last; ++p) {
             Point3d& point = copy[s][p];
             point.x = origin.x + (point.x - origin.x) * factor;

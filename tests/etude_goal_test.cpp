@@ -6,6 +6,7 @@
 #include "etude/motions.h"
 #include "etude/outcome.h"
 #include "etude_fixture.h"
+#include "platform/platform.h"
 #include "platform/random.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +187,24 @@ TEST(EtudeGeneration, EveryKindTumblesOnItsAxisByItsSizeAndPlayStartsOnWallOne) 
             EXPECT_EQ(counts_seen, (std::set<int>{1, 2, 3})) << "kind " << kind;
         }
     }
+}
+
+TEST(EtudeGeneration, TargetTurnOffTheQuarterTurnsStopsWithItsMessage) {
+    auto handle = platform::CreateOffscreenPlatform({});
+    auto game = std::make_unique<GameState>();
+    game->platform = handle.get();
+    for (int f = 1; f <= NumFaces; ++f) {
+        game->etude.TumbleHistoryDegreesCCW[f] = {{{180, 180, 0}}};
+    }
+    game->etude.TumbleHistoryDegreesCCW[4] = {{{90, 45, 45}}};
+    platform::QueueConsoleLine(*handle, "");
+    etude::FillToeDistTargets(*game);
+    const std::string& console = platform::ConsoleOutput(*handle);
+    EXPECT_NE(console.find("ERROR TumbleHistoryDegreesCCW(Face, 3)="), std::string::npos);
+    EXPECT_NE(console.find("45"), std::string::npos);
+    EXPECT_NE(console.find("JJJJJJ"), std::string::npos);
+    EXPECT_EQ(game->etude.ToeDist[3][-1], 3.0f);  // the other walls are filled as usual
+    EXPECT_EQ(game->etude.ToeDist[5][-1], 3.0f);
 }
 
 // Kinds 13..16 draw the axis before the size and sign, and the axis draw is
