@@ -10,7 +10,6 @@
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "records/record_file.h"
-#include "render/scene.h"
 
 #include <gtest/gtest.h>
 
@@ -173,23 +172,6 @@ TEST_F(EtudePlay, UndoKeysSolveSixWallsAndWin) {
     EXPECT_TRUE(Printed("  Game WON because 0 excess moves"));
 }
 
-// Two presses that cancel each other on the first wall: the walls are solved,
-// the record is written, but the etude is lost by its excess.
-TEST_F(EtudePlay, PressesBeyondTheExpectedLose) {
-    StartEtude(1, 5151.0);
-    char undo_first = undo_[0];
-    char away = undo_first == '7' ? '4' : '7';
-    EXPECT_EQ(Play(std::string(1, away) + std::string(1, undo_first) + undo_ + "1"), etude::PlayExit::MainMenu);
-    EXPECT_EQ(game_->etude.FacesDone, 6);
-    auto lines = PlayerFileLines();
-    ASSERT_EQ(lines.size(), 1u);
-    auto fields = Fields(lines[0]);
-    EXPECT_EQ(fields[3] - fields[2], 2);
-    EXPECT_EQ(fields[10], 0);
-    EXPECT_TRUE(Printed(render::VerdictLine(2)));
-    EXPECT_FALSE(Printed("  Game WON because 0 excess moves"));
-}
-
 // One press more than expected can still solve a wall when another pose
 // happens to put the toe at the target distance: the etude is finished, and lost.
 TEST_F(EtudePlay, OneExtraPressLosesByOneMove) {
@@ -334,29 +316,6 @@ TEST_F(EtudePlay, KeyWithoutCommandThunksInEveryEchoMode) {
     platform::QueueKey(*handle_, std::string("\0H", 2));  // a cursor key
     etude::PlayFrame(*game_);
     EXPECT_EQ(CueCount("thunk"), 5);
-}
-
-TEST_F(EtudePlay, LookAndSceneKeysChangeWhatIsShown) {
-    StartEtude(1, 14.0, /*echo_mode=*/2);
-    game_->scene.FaceLook[1][0] = 4;
-    etude::HandlePlayKey(*game_, "R");
-    EXPECT_EQ(game_->scene.FaceLook[1][0], 0);
-    etude::HandlePlayKey(*game_, "Z");
-    for (int f = 1; f <= NumFaces; ++f) EXPECT_EQ(game_->scene.FaceLook[f][0], 4);
-    etude::HandlePlayKey(*game_, "A");
-    for (int f = 1; f <= NumFaces; ++f) EXPECT_EQ(game_->scene.FaceLook[f][0], 0);
-    game_->sky.SkyMode = 8;
-    etude::HandlePlayKey(*game_, "S");
-    EXPECT_EQ(game_->sky.SkyMode, 0);
-    auto senses = game_->wander.WanderSense;
-    etude::HandlePlayKey(*game_, "W");
-    EXPECT_NE(senses.items, game_->wander.WanderSense.items);
-    etude::HandlePlayKey(*game_, "D");
-    EXPECT_TRUE(game_->robo.ShowRightHand);
-    for (const char* cue : {"speakred", "speakzeroobstructions", "speakallsixwalls", "speaksky", "speakwhitherwander",
-                            "speakshowrighthand"}) {
-        EXPECT_EQ(CueCount(cue), 1) << cue;
-    }
 }
 
 }  // namespace
