@@ -1,0 +1,205 @@
+#include "app/menu.h"
+
+#include "app/main_flow.h"
+#include "platform/platform.h"
+#include "render/view.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr platform::Color kWhite = platform::Rgb(255, 255, 255);
+constexpr platform::Color kHighlight = platform::Rgb(255, 150, 0);
+
+// Every text of one menu drawing and the line (1..38) it belongs on.
+struct MenuLine {
+    int line;
+    const char* text;
+};
+const std::vector<MenuLine> kMenuTexts = {
+    {2, " PLAYER NAME"},
+    {3, "    0  "},
+    {3, "ACE1"},
+    {5, " ETUDE Rotation Degrees"},
+    {6, "    1 Pitch45"}, {6, "   2 Pitch90"}, {6, "   3 Pitch135"}, {6, "   4 PitchAny"},
+    {7, "    5 Yaw  45"}, {7, "   6 Yaw  90"}, {7, "   7 Yaw  135"}, {7, "   8 Yaw  Any"},
+    {8, "    9 Roll 45"}, {8, "  10 Roll 90"}, {8, "  11 Roll 135"}, {8, "  12 Roll Any"},
+    {9, "   13 PYR  45"}, {9, "  14 PYR  90"}, {9, "  15 PYR  135"}, {9, "  16 PYR  Any"},
+    {11, " CUBE FACE APPEARANCE"},
+    {12, "       Wall        Character"},
+    {13, " Before ROBO Arrives"},
+    {14, "   30  Color       White"},
+    {15, "   31  Color       Transparent"},
+    {16, "   32  Transparent Color"},
+    {17, "   33  Transparent Transparent"},
+    {18, " After ROBO Arrives"},
+    {19, "   34  Color       White"},
+    {20, "   35  Color       Transparent"},
+    {21, "   36  Transparent Color"},
+    {22, "   37  Transparent Transparent"},
+    {24, " ECHO"},
+    {25, "   40  None"},
+    {26, "   41  \"Pitch Up\""},
+    {27, "   42  \"Pitch Up\" or SUNK"},
+    {28, "   43                SUNK"},
+    {30, " PAST PERFORMANCE REACH"},
+    {31, "   50  "},
+    {31, " 10 "},
+    {34, " WHAT NEXT"},
+    {35, "   98  PLAY"},
+    {36, "   99  EXIT"},
+    {38, " ? "},
+};
+
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::OffscreenOptions options;  // 1920 x 1080
+        platform_ = platform::CreateOffscreenPlatform(options);
+        game_ = std::make_unique<GameState>();
+        game_->platform = platform_.get();
+        render::ComputeScreenMetricsFor(game_->screen, 1920, 1080);
+        ASSERT_TRUE(app::OpenPassWindow(*game_));
+        game_->settings.PlayerName = "ACE1";
+    }
+
+    // Types the answers (each ended by Enter) and runs the menu until it returns.
+    void Run(const std::string& keys) {
+        platform::QueueKeys(*platform_, keys);
+        app::ShowMainMenu(*game_);
+    }
+
+    // The texts of the last menu drawing, from " PLAYER NAME" to the " ? " prompt.
+    std::vector<platform::PrintedText> LastMenu() {
+        const auto& texts = platform::PrintedTexts(*platform_);
+        std::size_t start = texts.size();
+        for (std::size_t n = 0; n < texts.size(); ++n) {
+            if (texts[n].text == " PLAYER NAME") start = n;
+        }
+        std::vector<platform::PrintedText> menu;
+        for (std::size_t n = start; n < texts.size(); ++n) {
+            if (texts[n].text.empty()) continue;
+            menu.push_back(texts[n]);
+            if (texts[n].text == " ? ") break;
+        }
+        return menu;
+    }
+
+    bool Printed(const std::string& text) {
+        for (const auto& printed : platform::PrintedTexts(*platform_)) {
+            if (printed.text == text) return true;
+        }
+        return false;
+    }
+
+    platform::PlatformHandle platform_;
+    std::unique_ptr<GameState> game_;
+};
+
+TEST_F(MenuTest, ThirtyEightLinesWithTheCurrentSettingsHighlighted) {
+    Run("14\r");  // then the script runs out, which closes the window
+    EXPECT_EQ(game_->settings.EtudeNumber, 14);
+    EXPECT_TRUE(game_->flow.Quit);
+
+    auto menu = LastMenu();
+    ASSERT_EQ(menu.size(), kMenuTexts.size());
+    const float line_height = menu[0].y - menu[1].y;  // lines 2 and 3
+    ASSERT_GT(line_height, 0);
+    // Default looks 3 and 4 and echo 1, and the kind just chosen.
+    const std::vector<std::string> highlighted = {"  14 PYR  90", "   32  Transparent Color",
+                                                  "   37  Transparent Transparent", "   41  \"Pitch Up\""};
+    for (std::size_t n = 0; n < menu.size(); ++n) {
+        EXPECT_EQ(menu[n].text, kMenuTexts[n].text);
+        int line = 2 + static_cast<int>(std::lround((menu[0].y - menu[n].y) / line_height));
+        EXPECT_EQ(line, kMenuTexts[n].line) << menu[n].text;
+        bool current = std::find(highlighted.begin(), highlighted.end(), menu[n].text) != highlighted.end();
+        EXPECT_EQ(menu[n].color, current ? kHighlight : kWhite) << menu[n].text;
+        EXPECT_EQ(menu[n].font_face, "courier new");
+        EXPECT_EQ(menu[n].font_points, 10);
+    }
+    // The four entries of a group follow one another on their line.
+    for (std::size_t n = 5; n < 20; ++n) {
+        if (kMenuTexts[n].line == kMenuTexts[n - 1].line) {
+            EXPECT_GT(menu[n].x, menu[n - 1].x);
+        }
+    }
+}
+
+TEST_F(MenuTest, ChoicesRoundHalfToEvenAndOnlyTheFirstFieldCounts) {
+    Run("2.5\r98\r");
+    EXPECT_EQ(game_->settings.EtudeNumber, 2);
+    Run("3.5\r98\r");
+    EXPECT_EQ(game_->settings.EtudeNumber, 4);
+    Run("7,99\r98\r");
+    EXPECT_EQ(game_->settings.EtudeNumber, 7);
+    EXPECT_FALSE(game_->flow.Quit);
+}
+
+TEST_F(MenuTest, EverySettingOfTheEffectTable) {
+    Run("16\r30\r37\r43\r98\r");
+    EXPECT_EQ(game_->settings.EtudeNumber, 16);
+    EXPECT_EQ(game_->settings.BeforeArrivalLook, 1);
+    EXPECT_EQ(game_->settings.AfterArrivalLook, 4);
+    EXPECT_EQ(game_->settings.EchoMode, 3);
+    Run("1\r33\r34\r40\r98\r");
+    EXPECT_EQ(game_->settings.EtudeNumber, 1);
+    EXPECT_EQ(game_->settings.BeforeArrivalLook, 4);
+    EXPECT_EQ(game_->settings.AfterArrivalLook, 1);
+    EXPECT_EQ(game_->settings.EchoMode, 0);
+    EXPECT_FALSE(game_->flow.Quit);
+}
+
+TEST_F(MenuTest, NumbersOutsideTheTableChangeNothing) {
+    Settings before = game_->settings;
+    Run("17\r29\r38\r44\r51\r97\r-1\r98\r");
+    EXPECT_EQ(game_->settings.EtudeNumber, before.EtudeNumber);
+    EXPECT_EQ(game_->settings.BeforeArrivalLook, before.BeforeArrivalLook);
+    EXPECT_EQ(game_->settings.AfterArrivalLook, before.AfterArrivalLook);
+    EXPECT_EQ(game_->settings.EchoMode, before.EchoMode);
+    EXPECT_EQ(game_->settings.PastPerformanceReach, before.PastPerformanceReach);
+    EXPECT_EQ(game_->settings.PlayerName, before.PlayerName);
+    EXPECT_FALSE(Printed("     PlayerName ? "));
+    EXPECT_FALSE(game_->flow.Quit);
+}
+
+TEST_F(MenuTest, EmptyOrTextAnswerOpensTheNameEntry) {
+    Run("\rbob\rzed\rcat\r98\r");
+    EXPECT_EQ(game_->settings.PlayerName, "CAT");
+    auto menu = LastMenu();
+    ASSERT_GT(menu.size(), 2u);
+    EXPECT_EQ(menu[2].text, "CAT");
+}
+
+TEST_F(MenuTest, FiftyAsksForTheReachAndTheMenuShowsIt) {
+    Run("50\r25\r98\r");
+    EXPECT_EQ(game_->settings.PastPerformanceReach, 25);
+    bool shown = false;
+    for (const auto& printed : LastMenu()) {
+        if (printed.text == " 25 ") {
+            shown = true;
+            EXPECT_EQ(printed.color, kWhite);
+        }
+    }
+    EXPECT_TRUE(shown);
+}
+
+TEST_F(MenuTest, PlayReturnsToTheCaller) {
+    Run("98\r5\r");
+    EXPECT_FALSE(game_->flow.Quit);
+    EXPECT_EQ(game_->settings.EtudeNumber, 1);  // the menu stopped reading at 98
+}
+
+TEST_F(MenuTest, ExitQuitsWithoutASound) {
+    Run("99\r5\r");
+    EXPECT_TRUE(game_->flow.Quit);
+    EXPECT_EQ(game_->settings.EtudeNumber, 1);
+    EXPECT_TRUE(platform::CuesPlayed(*platform_).empty());
+}
+
+}  // namespace
