@@ -16,6 +16,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -191,7 +193,9 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
     }
     desktop.changed.notify_all();
     if (desktop.window != nullptr) SDL_UpdateWindowSurface(desktop.window);
-    desktop.next_show = std::max(now, desktop.next_show) + desktop.frame_period;
+    // Keep the rhythm of the display; after a stall start a new one instead of catching up.
+    desktop.next_show += desktop.frame_period;
+    if (desktop.next_show < now) desktop.next_show = now + desktop.frame_period;
 }
 
 void HandleEvent(Desktop& desktop, const SDL_Event& event) {
@@ -259,6 +263,25 @@ void PlaceOuterCorner(Desktop& desktop, int screen_x, int screen_y) {
     SDL_SetWindowPosition(desktop.window, screen_x + left, screen_y + top);
 }
 
+// A display to open windows on: X11 or Wayland, or a driver asked for by name.
+bool HasDisplay() {
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && value[0] != 0;
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("SDL_VIDEODRIVER");
+}
+
+// SDL falls back on drivers that draw nowhere; a game no one can see is no game.
+bool ShowsWindows() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) return false;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+                     std::strcmp(driver, "evdev") == 0;
+    return !invisible || (asked != nullptr && std::strcmp(asked, driver) == 0);
+}
+
 }  // namespace
 
 // -- The run --
@@ -267,8 +290,14 @@ int RunDesktop(int (*game)(Platform& platform)) {
     // The window-surface path: SDL's default goes through a software OpenGL
     // that costs over ten times as much per full-screen picture.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n", SDL_GetError());
+    if (!HasDisplay()) {
+        std::fprintf(stderr, "Gyrovessel needs a graphic display, and none was found (DISPLAY is not set).\n");
+        return 1;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
+        std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
+                     SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
+        SDL_Quit();
         return 1;
     }
     audio::StartAudio();
