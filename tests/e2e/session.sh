@@ -50,9 +50,9 @@ point_at_window "$window"
 xdotool type --delay 60 "99"
 xdotool key Return
 
-status=$(wait_for_exit "$GAME_PID" 30) || { echo "FAIL: the game did not end"; exit 1; }
+wait_for_exit "$GAME_PID" 30 || { echo "FAIL: the game did not end"; cat game.log; exit 1; }
 GAME_PID=
-[ "$status" = "0" ] || { echo "FAIL: exit status $status"; cat game.log; exit 1; }
+[ "$EXIT_STATUS" = "0" ] || { echo "FAIL: exit status $EXIT_STATUS"; cat game.log; exit 1; }
 
 [ -f player-tester.txt ] || { echo "FAIL: no player file"; ls -la; exit 1; }
 lines=$(tr -cd '\n' < player-tester.txt | wc -c)

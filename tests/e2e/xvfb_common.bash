@@ -39,18 +39,18 @@ point_at_window() {
   sleep 0.3
 }
 
-# Waits up to $2 seconds for process $1 to end; prints its exit status.
+# Waits up to $2 seconds for process $1, a child of this shell, to end; sets
+# EXIT_STATUS to its exit status and fails when it is still running.
 wait_for_exit() {
   local pid=$1 seconds=$2
+  EXIT_STATUS=
   for _ in $(seq 1 $((seconds * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
-      local status=0
-      wait "$pid" || status=$?
-      echo "$status"
+      EXIT_STATUS=0
+      wait "$pid" || EXIT_STATUS=$?
       return 0
     fi
     sleep 0.1
   done
-  echo timeout
   return 1
 }
