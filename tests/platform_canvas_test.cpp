@@ -1,0 +1,228 @@
+// Pictures on the off-screen canvas, checked pixel by pixel: outlines and fills
+// with their special colours, fill rules, corners, ellipses, hatches and text.
+
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using namespace platform;
+
+constexpr Color kBlack = 0x000000;
+constexpr Color kRed = 0xFF0000;
+constexpr Color kGreen = 0x00FF00;
+constexpr Color kBlue = 0x0000FF;
+
+// A 200 x 200 window with the game's centred, y-up coordinates: user (x, y) is
+// device column x + 100, row 100 - y.
+PlatformHandle MakeWindow(int width = 200, int height = 200) {
+    OffscreenOptions options;
+    options.width = width;
+    options.height = height;
+    PlatformHandle platform = CreateOffscreenPlatform(options);
+    EXPECT_TRUE(OpenGraphicWindow(*platform, "test", 0, 0, width, height));
+    GraphicSetColor(*platform, kBlack, kBlack);
+    GraphicSetScale(*platform, -width / 2.0f, height / 2.0f, width / 2.0f, -height / 2.0f);
+    GraphicClear(*platform);
+    return platform;
+}
+
+int CountColor(const Platform& platform, Color color, int width = 200, int height = 200) {
+    int count = 0;
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) count += DevicePixelAt(platform, column, row) == color;
+    return count;
+}
+
+void DrawStar(Platform& platform, int fill_mode) {
+    PointF star[5];
+    for (int i = 0; i < 5; ++i) {
+        double angle = std::numbers::pi / 2 + i * 4 * std::numbers::pi / 5;
+        star[i] = PointF{static_cast<float>(80 * std::cos(angle)), static_cast<float>(80 * std::sin(angle))};
+    }
+    GraphicPolygon(platform, star, 5, kRed, kBlue, FillStyle::Solid, fill_mode);
+}
+
+TEST(CanvasFigureTest, OutlineAndFillColoursWithTheirSpecialValues) {
+    PlatformHandle platform = MakeWindow();
+    const PointF square[4] = {{-50, 50}, {50, 50}, {50, -50}, {-50, -50}};
+    GraphicPolygon(*platform, square, 4, kRed, kTransparent, FillStyle::Solid, 0);
+    EXPECT_EQ(PixelAt(*platform, 0, 0), kBlack);  // hollow: only the outline
+    EXPECT_EQ(PixelAt(*platform, -50, 0), kRed);
+    EXPECT_EQ(PixelAt(*platform, 50, 10), kRed);
+    EXPECT_EQ(PixelAt(*platform, 0, -50), kRed);
+
+    GraphicPolygon(*platform, square, 4, kRed, kDefaultColor, FillStyle::Solid, 0);
+    EXPECT_EQ(PixelAt(*platform, 0, 0), kRed);  // fill -1 is the outline's colour
+
+    GraphicSetColor(*platform, kGreen, kUnchanged);
+    GraphicPolygon(*platform, square, 4, kDefaultColor, kBlue, FillStyle::Solid, 0);
+    EXPECT_EQ(PixelAt(*platform, -50, 0), kGreen);  // outline -1 is the foreground
+    EXPECT_EQ(PixelAt(*platform, 0, 0), kBlue);
+
+    // Out-of-range point counts draw nothing.
+    GraphicClear(*platform);
+    GraphicPolygon(*platform, square, 1, kRed, kRed, FillStyle::Solid, 0);
+    GraphicPolygon(*platform, square, 1025, kRed, kRed, FillStyle::Solid, 0);
+    EXPECT_EQ(CountColor(*platform, kBlack), 200 * 200);
+}
+
+TEST(CanvasFigureTest, WindingFillsTheStarCentreAndEvenOddLeavesIt) {
+    PlatformHandle winding = MakeWindow();
+    DrawStar(*winding, 0);
+    PlatformHandle even_odd = MakeWindow();
+    DrawStar(*even_odd, 1);
+    EXPECT_EQ(PixelAt(*winding, 0, 0), kBlue);
+    EXPECT_EQ(PixelAt(*even_odd, 0, 0), kBlack);
+    // The points of the star are inside under both rules.
+    EXPECT_EQ(PixelAt(*winding, 0, 60), kBlue);
+    EXPECT_EQ(PixelAt(*even_odd, 0, 60), kBlue);
+}
+
+TEST(CanvasFigureTest, CornersBeyondHundredPercentDrawAsHundred) {
+    PlatformHandle full = MakeWindow();
+    GraphicBox(*full, -60, 40, 60, -40, 100, kRed, kBlue, FillStyle::Solid);
+    PlatformHandle over = MakeWindow();
+    GraphicBox(*over, -60, 40, 60, -40, 150, kRed, kBlue, FillStyle::Solid);
+    PlatformHandle square = MakeWindow();
+    GraphicBox(*square, -60, 40, 60, -40, 0, kRed, kBlue, FillStyle::Solid);
+    int differing = 0;
+    for (int row = 0; row < 200; ++row)
+        for (int column = 0; column < 200; ++column)
+            differing += DevicePixelAt(*full, column, row) != DevicePixelAt(*over, column, row);
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(PixelAt(*square, -59, 39), kBlue);  // a square corner is filled ...
+    EXPECT_EQ(PixelAt(*full, -59, 39), kBlack);   // ... a fully rounded one is not
+    EXPECT_EQ(PixelAt(*full, 0, 0), kBlue);
+    EXPECT_EQ(PixelAt(*full, 0, 40), kRed);
+}
+
+TEST(CanvasFigureTest, EllipseMarkerDrawsTheInscribedEllipse) {
+    PlatformHandle platform = MakeWindow();
+    GraphicBox(*platform, -80, 40, 80, -40, kEllipseCorner, kRed, kBlue, FillStyle::Solid);
+    EXPECT_EQ(PixelAt(*platform, 0, 0), kBlue);
+    EXPECT_EQ(PixelAt(*platform, 70, 0), kBlue);
+    EXPECT_EQ(PixelAt(*platform, 80, 0), kRed);    // the ends touch the box
+    EXPECT_EQ(PixelAt(*platform, 0, 40), kRed);
+    EXPECT_EQ(PixelAt(*platform, 75, 35), kBlack);  // the box corners stay empty
+    EXPECT_EQ(PixelAt(*platform, -75, -35), kBlack);
+    EXPECT_EQ(PixelAt(*platform, 0, 45), kBlack);
+    // A star of the sky: a disc outlined in its own colour.
+    GraphicBox(*platform, -90, 90, -88, 88, kEllipseCorner, kGreen, kGreen, FillStyle::Solid);
+    EXPECT_EQ(PixelAt(*platform, -89, 89), kGreen);
+    EXPECT_EQ(PixelAt(*platform, -85, 85), kBlack);
+}
+
+TEST(CanvasFigureTest, HatchesDrawLinesInTheFillColourOverWhatIsThere) {
+    struct Case {
+        FillStyle style;
+        bool (*on_line)(int column, int row);
+    };
+    const Case cases[] = {
+        {FillStyle::Horizontal, [](int, int r) { return r % 8 == 0; }},
+        {FillStyle::Vertical, [](int c, int) { return c % 8 == 0; }},
+        {FillStyle::ForwardDiagonal, [](int c, int r) { return c % 8 == r % 8; }},
+        {FillStyle::BackwardDiagonal, [](int c, int r) { return (c + r) % 8 == 7; }},
+        {FillStyle::Cross, [](int c, int r) { return r % 8 == 0 || c % 8 == 0; }},
+        {FillStyle::DiagonalCross, [](int c, int r) { return c % 8 == r % 8 || (c + r) % 8 == 7; }},
+    };
+    for (const Case& hatch : cases) {
+        PlatformHandle platform = MakeWindow();
+        GraphicBox(*platform, -60, 60, 60, -60, 0, kTransparent, kBlue, FillStyle::Solid);
+        GraphicBox(*platform, -60, 60, 60, -60, 0, kTransparent, kRed, hatch.style);
+        int wrong = 0;
+        for (int row = 50; row < 150; ++row)
+            for (int column = 50; column < 150; ++column)
+                wrong += DevicePixelAt(*platform, column, row) != (hatch.on_line(column, row) ? kRed : kBlue);
+        EXPECT_EQ(wrong, 0) << "fill style " << static_cast<int>(hatch.style);
+        EXPECT_EQ(DevicePixelAt(*platform, 10, 10), kBlack);  // nothing outside the figure
+    }
+}
+
+TEST(CanvasFigureTest, LinesPixelsAndPenWidth) {
+    PlatformHandle platform = MakeWindow();
+    GraphicSetPenWidth(*platform, 5);
+    GraphicSetPos(*platform, -80, 0);
+    GraphicLineTo(*platform, 80, 0, kRed);
+    for (int y = -2; y <= 2; ++y) EXPECT_EQ(PixelAt(*platform, 0, static_cast<float>(y)), kRed) << y;
+    EXPECT_EQ(PixelAt(*platform, 0, 4), kBlack);
+    GraphicSetPenWidth(*platform, 1);
+    GraphicLineTo(*platform, 80, 80, kDefaultColor);  // on from where the last line ended
+    GraphicSetColor(*platform, kGreen, kUnchanged);
+    GraphicLineTo(*platform, 80, 90, kDefaultColor);
+    EXPECT_EQ(PixelAt(*platform, 80, 85), kGreen);
+    GraphicSetPixel(*platform, -30, 30, kBlue);
+    EXPECT_EQ(PixelAt(*platform, -30, 30), kBlue);
+    EXPECT_EQ(CountColor(*platform, kBlue), 1);
+}
+
+TEST(CanvasTextTest, TextIsLoggedAtItsPositionAndAdvances) {
+    PlatformHandle platform = MakeWindow(400, 200);
+    GraphicSetColor(*platform, kGreen, kTransparent);
+    SetGameFont(*platform, "courier new", 15);
+    GraphicSetPos(*platform, -150, 50);
+    GraphicPrintText(*platform, "iii");
+    GraphicPrintNumber(*platform, -2.5);
+    GraphicNewLine(*platform);
+    GraphicPrintText(*platform, "MMM");
+    const std::vector<PrintedText>& printed = PrintedTexts(*platform);
+    ASSERT_EQ(printed.size(), 3u);
+    EXPECT_EQ(printed[0].text, "iii");
+    EXPECT_FLOAT_EQ(printed[0].x, -150);
+    EXPECT_FLOAT_EQ(printed[0].y, 50);
+    EXPECT_EQ(printed[0].color, kGreen);
+    EXPECT_EQ(printed[0].font_face, "courier new");
+    EXPECT_EQ(printed[0].font_points, 15);
+    EXPECT_EQ(printed[1].text, "-2.5 ");
+    // "courier new" is a fixed-pitch face: three i's are as wide as three M's.
+    float three_i = printed[1].x - printed[0].x;
+    EXPECT_FLOAT_EQ(three_i, 3 * 12.0f);  // 15 points at 96 dpi: 20-pixel em, 0.6 em advance
+    EXPECT_FLOAT_EQ(printed[2].x, -200);  // new line: back to the left edge ...
+    EXPECT_LT(printed[2].y, 50 - 15);     // ... one line lower
+    GraphicPrintText(*platform, "i");
+    EXPECT_FLOAT_EQ(PrintedTexts(*platform).back().x, -200 + three_i);
+
+    // Text is drawn below and right of its position, and without a box when the background is -2.
+    EXPECT_EQ(CountColor(*platform, kBlack, 400, 200) < 400 * 200, true);
+    int green_above = 0;
+    for (int column = 0; column < 400; ++column)
+        for (int row = 0; row < 50; ++row) green_above += DevicePixelAt(*platform, column, row) != kBlack;
+    EXPECT_EQ(green_above, 0);
+}
+
+TEST(CanvasTextTest, BackgroundBoxVerdanaAndScrolling) {
+    PlatformHandle platform = MakeWindow();
+    GraphicSetColor(*platform, kGreen, kBlue);
+    SetGameFont(*platform, "VERDANA", 13);
+    GraphicSetPos(*platform, -100, 100);
+    GraphicPrintText(*platform, "W");
+    EXPECT_GT(CountColor(*platform, kBlue), 20);  // the text cell's background
+    EXPECT_EQ(PrintedTexts(*platform).back().font_face, "VERDANA");
+
+    GraphicSetColor(*platform, kGreen, kBlack);
+    GraphicSetOption(*platform, WindowOption::Scroll, true);
+    for (int line = 0; line < 30; ++line) GraphicNewLine(*platform);
+    GraphicPrintText(*platform, "last");
+    const PrintedText& last = PrintedTexts(*platform).back();
+    EXPECT_GT(last.y, -100 + 10);  // the line still fits: the picture moved up instead
+    EXPECT_EQ(CountColor(*platform, kBlue), 0);  // the first text scrolled away ...
+    EXPECT_GT(CountColor(*platform, kGreen), 0);  // ... and the last one is on the screen
+}
+
+TEST(CanvasTextTest, NothingHappensBeforeTheWindowOpens) {
+    OffscreenOptions options;
+    PlatformHandle platform = CreateOffscreenPlatform(options);
+    GraphicPrintText(*platform, "early");
+    GraphicBox(*platform, 0, 0, 10, 10, 0, kRed, kRed, FillStyle::Solid);
+    QueueKeys(*platform, "x");
+    EXPECT_EQ(GraphicInkey(*platform), "");
+    EXPECT_TRUE(PrintedTexts(*platform).empty());
+    EXPECT_EQ(DesktopWorkArea(*platform).width, 1920);
+    EXPECT_EQ(DesktopWorkArea(*platform).height, 1080);
+}
+
+}  // namespace
