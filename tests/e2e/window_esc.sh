@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The real binary under its own Xvfb: the window "Gyrovessel 012" appears with
+# the work area's size, Escape at the name question is only a key that typed
+# lines ignore, and Escape during play ends the program with status 0.
+set -euo pipefail
+game=$(readlink -f "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb_common.bash"
+
+workdir=$(mktemp -d)
+cleanup() {
+  [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null || true
+  stop_private_display
+  rm -rf "$workdir"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  cat "$workdir/game.log" 2>/dev/null || true
+  exit 1
+}
+
+start_private_display 1920 1080
+cd "$workdir"
+SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 </dev/null &
+GAME_PID=$!
+
+window=$(find_game_window)
+[ -n "$window" ] || fail "no window named Gyrovessel 012"
+
+# A bare Xvfb has no panels: the work area is the whole 1920 x 1080 screen.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" = "1920" ] && [ "$HEIGHT" = "1080" ] || fail "window is ${WIDTH}x${HEIGHT}, not 1920x1080"
+point_at_window "$window"
+
+xdotool key Escape
+sleep 1
+kill -0 "$GAME_PID" 2>/dev/null || fail "Escape in a typed answer ended the game"
+
+xdotool type --delay 60 "tester"
+xdotool key Return
+sleep 1
+window=$(find_game_window)
+point_at_window "$window"
+xdotool type --delay 60 "98"
+xdotool key Return
+sleep 2
+window=$(find_game_window)
+point_at_window "$window"
+xdotool key Escape
+
+wait_for_exit "$GAME_PID" 30 || fail "the game did not end after Escape"
+GAME_PID=
+[ "$EXIT_STATUS" = "0" ] || fail "exit status $EXIT_STATUS"
+echo "PASS: window 1920x1080, Escape in play ended the game with status 0"
