@@ -62,7 +62,10 @@ cairo_pattern_t* MakeHatch(int style) {
 
 void ApplyPen(Canvas& canvas) {
     cairo_t* cairo = canvas.cairo;
-    cairo_set_line_width(cairo, std::max(1, canvas.pen_width));
+    int width = std::max(1, canvas.pen_width);
+    cairo_set_line_width(cairo, width);
+    // A one-pixel pen has no visible joins or caps; round ones only cost time.
+    cairo_set_line_join(cairo, width > 1 ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
     static constexpr double kDash[] = {18, 6};
     static constexpr double kDot[] = {3, 3};
     static constexpr double kDashDot[] = {9, 6, 3, 6};
@@ -163,6 +166,77 @@ void AppendRoundedBox(cairo_t* cairo, double left, double top, double right, dou
     cairo_close_path(cairo);
 }
 
+// -- One-pixel outlines --
+// Most outlines of the scene are one pixel wide; stepping along them pixel by
+// pixel costs a fraction of a general stroke, which matters for polygons of a
+// thousand corners drawn every frame.
+
+constexpr int kFarCoordinate = 1 << 15;  // beyond this a corner goes to the general stroke
+
+bool ThinPen(const Canvas& canvas) {
+    return canvas.pen_width <= 1 && canvas.pen_style == 0;
+}
+
+void PlotLine(Canvas& canvas, int x0, int y0, int x1, int y1, std::uint32_t pixel) {
+    int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    int step_x = x0 < x1 ? 1 : -1, step_y = y0 < y1 ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+        if (x0 >= 0 && y0 >= 0 && x0 < canvas.width && y0 < canvas.height)
+            std::memcpy(canvas.pixels + static_cast<std::size_t>(y0) * canvas.stride + x0 * 4, &pixel, 4);
+        if (x0 == x1 && y0 == y1) return;
+        int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x0 += step_x;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y0 += step_y;
+        }
+    }
+}
+
+// The closed outline through the corners held in canvas.corners.
+void PlotClosedOutline(Canvas& canvas, Color color) {
+    const std::vector<int>& corners = canvas.corners;
+    std::size_t count = corners.size() / 2;
+    auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
+    cairo_surface_flush(canvas.surface);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t next = (i + 1) % count;
+        PlotLine(canvas, corners[2 * i], corners[2 * i + 1], corners[2 * next], corners[2 * next + 1], pixel);
+    }
+    cairo_surface_mark_dirty(canvas.surface);
+}
+
+// -- Small discs --
+// The sky is a thousand and more discs of a few pixels each; setting their
+// pixels directly skips the per-call cost of a general fill.
+
+constexpr double kSmallDisc = 12;  // radius in pixels up to which discs are set directly
+
+// Sets every pixel whose centre lies inside the ellipse (Cairo's coordinates).
+void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
+                   Color color) {
+    auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
+    int first_row = std::max(0, static_cast<int>(std::floor(centre_y - radius_y)));
+    int last_row = std::min(canvas.height - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
+    int first_column = std::max(0, static_cast<int>(std::floor(centre_x - radius_x)));
+    int last_column = std::min(canvas.width - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
+    if (first_row > last_row || first_column > last_column) return;
+    cairo_surface_flush(canvas.surface);
+    for (int row = first_row; row <= last_row; ++row) {
+        double v = (row + 0.5 - centre_y) / radius_y;
+        unsigned char* line = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
+        for (int column = first_column; column <= last_column; ++column) {
+            double u = (column + 0.5 - centre_x) / radius_x;
+            if (u * u + v * v <= 1.0) std::memcpy(line + column * 4, &pixel, 4);
+        }
+    }
+    cairo_surface_mark_dirty(canvas.surface);
+}
+
 void RecomputeScale(Canvas& canvas) {
     if (!canvas.scale_set) {
         canvas.origin_x = 0;
@@ -214,6 +288,7 @@ bool CreateCanvas(Canvas& canvas, int width, int height) {
     cairo_set_line_join(canvas.cairo, CAIRO_LINE_JOIN_ROUND);
     for (int style = 1; style <= 6; ++style) canvas.hatches[style] = MakeHatch(style);
     canvas.utf8.reserve(1024);
+    canvas.corners.reserve(2 * 1024);
     RecomputeScale(canvas);
     return true;
 }
@@ -334,6 +409,11 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
     if (colors.filled && colors.outlined && colors.fill == colors.outline && style == FillStyle::Solid &&
         canvas.pen_style == 0) {
         double grow = std::max(1, canvas.pen_width) / 2.0;
+        if (ellipse && radius_x + grow <= kSmallDisc && radius_y + grow <= kSmallDisc) {
+            PlotSmallDisc(canvas, (left + right) / 2, (top + bottom) / 2, radius_x + grow, radius_y + grow,
+                          colors.fill);
+            return;
+        }
         if (ellipse) {
             AppendEllipse(cairo, (left + right) / 2, (top + bottom) / 2, radius_x + grow, radius_y + grow);
         } else {
@@ -359,10 +439,28 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
     FigureColors colors = ResolveFigure(canvas, outline, fill);
     if (!colors.filled && !colors.outlined) return;
     cairo_t* cairo = canvas.cairo;
-    cairo_move_to(cairo, PixelCentre(DeviceX(canvas, points[0].x)), PixelCentre(DeviceY(canvas, points[0].y)));
-    for (int i = 1; i < count; ++i)
-        cairo_line_to(cairo, PixelCentre(DeviceX(canvas, points[i].x)), PixelCentre(DeviceY(canvas, points[i].y)));
+    std::vector<int>& corners = canvas.corners;
+    corners.clear();
+    bool near = true;
+    for (int i = 0; i < count; ++i) {
+        double x = Snap(DeviceX(canvas, points[i].x)), y = Snap(DeviceY(canvas, points[i].y));
+        near = near && std::fabs(x) < kFarCoordinate && std::fabs(y) < kFarCoordinate;
+        corners.push_back(near ? static_cast<int>(x) : 0);
+        corners.push_back(near ? static_cast<int>(y) : 0);
+        if (i == 0) {
+            cairo_move_to(cairo, x + 0.5, y + 0.5);
+        } else {
+            cairo_line_to(cairo, x + 0.5, y + 0.5);
+        }
+    }
     cairo_close_path(cairo);
+    if (colors.outlined && near && ThinPen(canvas)) {
+        FigureColors fill_only = colors;
+        fill_only.outlined = false;
+        PaintFigure(canvas, fill_only, style, fill_mode != 0);
+        PlotClosedOutline(canvas, colors.outline);
+        return;
+    }
     PaintFigure(canvas, colors, style, fill_mode != 0);
 }
 

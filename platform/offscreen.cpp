@@ -7,6 +7,7 @@
 
 #include "platform/canvas.h"
 #include "platform/clock.h"
+#include "platform/picture.h"
 #include "platform/platform_state.h"
 
 #include <cairo.h>
@@ -122,6 +123,14 @@ bool SavePng(const Platform& platform, const std::string& path) {
     if (platform.canvas.surface == nullptr) return false;
     cairo_surface_flush(platform.canvas.surface);
     return cairo_surface_write_to_png(platform.canvas.surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+int PicturePitch(const Platform& platform) {
+    return platform.canvas.pixels != nullptr ? platform.canvas.stride : 0;
+}
+
+void CopyPictureTo(const Platform& platform, void* destination, int destination_pitch) {
+    if (platform.canvas.pixels != nullptr) CopyCanvasPixels(platform.canvas, destination, destination_pitch);
 }
 
 // -- Hooks for the shared operations --
