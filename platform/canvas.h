@@ -100,7 +100,7 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
 
 // -- Text --
 // Prints at the print position (top-left of the text cell) and advances it;
-// calls logged(text, device x, device y) for every piece drawn when non-null.
+// calls logged(text, device x, device y) once for the whole text when non-null.
 using TextLogger = void (*)(void* context, std::string_view text, double device_x, double device_y);
 void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
                      void* context);

@@ -43,7 +43,7 @@ double Advance(const Font& font, const std::string& utf8) {
 }
 
 // Draws one piece at the print position without wrapping and advances.
-void DrawPiece(Canvas& canvas, const Font& font, std::string_view text, TextLogger logged, void* context) {
+void DrawPiece(Canvas& canvas, const Font& font, std::string_view text) {
     const std::string& utf8 = ToUtf8(canvas, text);
     double width = Advance(font, utf8);
     double left = std::nearbyint(canvas.position_x), top = std::nearbyint(canvas.position_y);
@@ -61,7 +61,6 @@ void DrawPiece(Canvas& canvas, const Font& font, std::string_view text, TextLogg
     cairo_move_to(cairo, left, top + font.ascent);
     cairo_show_text(cairo, utf8.c_str());
     cairo_new_path(cairo);
-    if (logged != nullptr) logged(context, text, canvas.position_x, canvas.position_y);
     canvas.position_x += width;
 }
 
@@ -137,15 +136,17 @@ double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view t
 void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
                      void* context) {
     const Font& font = CurrentFont(canvas, fonts);
+    // The log holds what the game printed, one entry a call, however it wraps.
+    if (logged != nullptr) logged(context, text, canvas.position_x, canvas.position_y);
     if (!canvas.wrap) {
-        DrawPiece(canvas, font, text, logged, context);
+        DrawPiece(canvas, font, text);
         return;
     }
     // With wrap on, whatever would pass the right edge goes on to the next line;
     // a line always takes at least one character so that a narrow window still ends.
     while (!text.empty()) {
         if (canvas.position_x + CanvasTextWidth(canvas, fonts, text) <= canvas.width) {
-            DrawPiece(canvas, font, text, logged, context);
+            DrawPiece(canvas, font, text);
             return;
         }
         std::size_t fits = 0;
@@ -153,7 +154,7 @@ void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view tex
                canvas.position_x + CanvasTextWidth(canvas, fonts, text.substr(0, fits + 1)) <= canvas.width)
             ++fits;
         if (fits == 0 && canvas.position_x <= 0) fits = 1;
-        if (fits > 0) DrawPiece(canvas, font, text.substr(0, fits), logged, context);
+        if (fits > 0) DrawPiece(canvas, font, text.substr(0, fits));
         text.remove_prefix(fits);
         if (!text.empty()) CanvasNewLine(canvas, fonts);
     }

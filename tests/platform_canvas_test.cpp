@@ -213,6 +213,32 @@ TEST(CanvasTextTest, BackgroundBoxVerdanaAndScrolling) {
     EXPECT_GT(CountColor(*platform, kGreen), 0);  // ... and the last one is on the screen
 }
 
+TEST(CanvasTextTest, WrapContinuesOnTheNextLineAndLogsTheWholeText) {
+    PlatformHandle platform = MakeWindow();
+    GraphicSetColor(*platform, kGreen, kTransparent);
+    SetGameFont(*platform, "courier new", 15);  // 12 pixels a character
+    GraphicSetPos(*platform, 40, 100);           // room for 5 characters
+    GraphicSetOption(*platform, WindowOption::Wrap, true);
+    GraphicPrintText(*platform, "ABCDEFGH");
+    ASSERT_EQ(PrintedTexts(*platform).size(), 1u);
+    EXPECT_EQ(PrintedTexts(*platform)[0].text, "ABCDEFGH");
+    int left_of_start = 0;  // "FGH" went on the next line at the left edge
+    for (int row = 20; row < 45; ++row)
+        for (int column = 0; column < 40; ++column) left_of_start += DevicePixelAt(*platform, column, row) == kGreen;
+    EXPECT_GT(left_of_start, 0);
+
+    PlatformHandle unwrapped = MakeWindow();
+    GraphicSetColor(*unwrapped, kGreen, kTransparent);
+    SetGameFont(*unwrapped, "courier new", 15);
+    GraphicSetPos(*unwrapped, 40, 100);
+    GraphicPrintText(*unwrapped, "ABCDEFGH");
+    EXPECT_EQ(CountColor(*unwrapped, kGreen) > 0, true);
+    int below = 0;
+    for (int row = 20; row < 200; ++row)
+        for (int column = 0; column < 200; ++column) below += DevicePixelAt(*unwrapped, column, row) == kGreen;
+    EXPECT_EQ(below, 0);
+}
+
 TEST(CanvasTextTest, NothingHappensBeforeTheWindowOpens) {
     OffscreenOptions options;
     PlatformHandle platform = CreateOffscreenPlatform(options);
