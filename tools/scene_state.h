@@ -1,14 +1,16 @@
 #pragma once
-// A play scene built the way a pass builds it, without the menu and without
-// the tumbles: screen metrics, wall colours and looks, stars, marker, the ROBO
-// model and its six copies in their rest poses, the word's letters turned and
-// placed. Shared by the snapshot tool, the scene tests and the scene benchmark
-// so that all three look at the same pictures the game draws.
+// A play scene built the way a pass builds it, without the menu: screen
+// metrics, wall colours and looks, stars, marker, the ROBO model and its six
+// copies (in their rest poses unless the tumbles are asked for), the word's
+// letters turned and placed, then the drift. Shared by the snapshot tool, the
+// scene tests and the scene benchmark so that all three look at the same
+// pictures the game draws.
 
 #include "app/game_state.h"
 #include "app/main_flow.h"
 #include "data/glyphs.h"
 #include "data/robo_model.h"
+#include "etude/generation.h"
 #include "etude/motions.h"
 #include "platform/platform.h"
 #include "platform/random.h"
@@ -28,6 +30,8 @@ struct SceneChoice {
     std::array<int, 6> letter_turns{};              // TumbleHistoryDegreesCCW(w, 1): 0, 90, 180, 270
     std::array<int, 6> target_turns{};              // TumbleHistoryDegreesCCW(w, 2)
     double seed = 12345.0;                          // clock reading the random numbers are seeded from
+    bool tumble = false;                            // knock the ROBO copies out of their rest poses
+    int etude_kind = 1;                             // the etude kind the tumbles are drawn for, 1..16
     int wander_frames = 0;                          // drift frames run before the picture
 };
 
@@ -67,6 +71,12 @@ inline std::unique_ptr<GameState> BuildSceneState(const SceneChoice& choice, pla
     etude::PrepareRoboCopies(g);
     for (int w = 1; w <= 6; ++w) {
         for (int s = 1; s <= NumRoboSections; ++s) g.robo.RoboONFACE[w][s][-1].x = kTrue;
+    }
+    if (choice.tumble) {
+        // As after PLAY: the copies are placed afresh and turned, before any drift.
+        g.settings.EtudeNumber = choice.etude_kind;
+        etude::FillToeDistTargets(g);
+        etude::GenerateTumbles(g);
     }
 
     std::int32_t counter = 0;

@@ -6,7 +6,6 @@
 //            --target-turns 0,0,90,0,0,0 --before-look 1 --after-look 4
 //            --arrived 1,2,3 --sky 4 --wander 300 --out scene.png
 
-#include "etude/generation.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "tools/scene_state.h"
@@ -27,14 +26,13 @@ struct Options {
     int sky = 1;
     std::vector<int> arrived{1};
     int faces_done = -1;  // -1: one fewer than the walls arrived at
+    std::array<int, 6> looks{-1, -1, -1, -1, -1, -1};  // FaceLook(w, 0) as the look keys leave it
     std::array<int, 6> matched{};  // ToeDist(w, 0): the corner the toe last matched, 0 none
     std::array<int, 6> expected{};
     std::array<int, 6> observed{};
     double duration = 0;
     double star_phase = 1.0;
     std::string key;
-    bool tumble = false;
-    int etude = 1;
     std::string out = "snapshot.png";
 };
 
@@ -49,6 +47,7 @@ void Usage() {
         "  --before-look N        look of walls ROBO has not reached, 1..4 (3)\n"
         "  --after-look N         look of walls ROBO has reached, 1..4 (4)\n"
         "  --arrived 1,2,..       walls ROBO has arrived at (1)\n"
+        "  --looks a,..,f         each wall's look 0..4; the picture keeps them once six walls are done\n"
         "  --faces-done N         walls solved, 0..6 (arrived walls less one)\n"
         "  --expected a,..,f      key presses expected per wall\n"
         "  --observed a,..,f      key presses made per wall\n"
@@ -83,7 +82,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--tumble") {
-            options.tumble = true;
+            options.scene.tumble = true;
             continue;
         }
         if (name == "--help" || i + 1 >= argc) return false;
@@ -99,6 +98,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             ok = ReadSix(value, options.scene.letter_turns);
         } else if (name == "--target-turns") {
             ok = ReadSix(value, options.scene.target_turns);
+        } else if (name == "--looks") {
+            ok = ReadSix(value, options.looks);
         } else if (name == "--matched") {
             ok = ReadSix(value, options.matched);
         } else if (name == "--expected") {
@@ -122,7 +123,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         } else if (name == "--star-phase") {
             options.star_phase = std::atof(value.c_str());
         } else if (name == "--etude") {
-            options.etude = std::atoi(value.c_str());
+            options.scene.etude_kind = std::atoi(value.c_str());
         } else if (name == "--wander") {
             options.scene.wander_frames = std::atoi(value.c_str());
         } else if (name == "--seed") {
@@ -152,11 +153,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<GameState> game = tools::BuildSceneState(options.scene, window.get());
     GameState& g = *game;
 
-    if (options.tumble) {
-        g.settings.EtudeNumber = options.etude;
-        etude::FillToeDistTargets(g);
-        etude::GenerateTumbles(g);
-    }
     g.settings.BeforeArrivalLook = static_cast<std::int16_t>(options.before_look);
     g.settings.AfterArrivalLook = static_cast<std::int16_t>(options.after_look);
     g.sky.SkyMode = static_cast<std::int16_t>(options.sky);
@@ -172,8 +168,9 @@ int main(int argc, char** argv) {
     g.etude.FacesDone = static_cast<std::int16_t>(done > 6 ? 6 : done);
     for (int w = 1; w <= 6; ++w) {
         const std::size_t i = static_cast<std::size_t>(w - 1);
+        if (options.looks[i] >= 0) g.scene.FaceLook[w][0] = static_cast<std::int16_t>(options.looks[i]);
         g.etude.ToeDist[w][0] = static_cast<float>(options.matched[i]);
-        if (!options.tumble) g.etude.FaceKeyStrokes[w][0] = static_cast<std::int16_t>(options.expected[i]);
+        if (!options.scene.tumble) g.etude.FaceKeyStrokes[w][0] = static_cast<std::int16_t>(options.expected[i]);
         g.etude.FaceKeyStrokes[w][1] = static_cast<std::int16_t>(options.observed[i]);
     }
     g.etude.Duration = static_cast<float>(options.duration);
