@@ -10,6 +10,7 @@
 #include "render/sky.h"
 #include "render/wall.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
