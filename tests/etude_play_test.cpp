@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "records/record_file.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,6 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,20 +33,6 @@ const std::string kPlayerFile = "player-tester.txt";
 // working directory of its own so the player file starts absent.
 class EtudePlay : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previous_dir_ = fs::current_path();
-        std::random_device entropy;
-        work_dir_ = fs::temp_directory_path() / ("etude-play-" + std::to_string(entropy()));
-        fs::create_directories(work_dir_);
-        fs::current_path(work_dir_);
-    }
-
-    void TearDown() override {
-        fs::current_path(previous_dir_);
-        std::error_code ignored;
-        fs::remove_all(work_dir_, ignored);
-    }
-
     // Everything up to the first play frame: set-up, window, history, tumbles, scene.
     void StartEtude(int kind, double seed, int echo_mode = 1, double clock = 36000.0) {
         platform::OffscreenOptions options;
@@ -133,8 +119,7 @@ protected:
         return total;
     }
 
-    fs::path previous_dir_;
-    fs::path work_dir_;
+    test_support::ScratchDirectory scratch_{"etude-play-"};
     platform::PlatformHandle handle_;
     std::unique_ptr<GameState> game_;
     std::string undo_;

@@ -6,16 +6,15 @@
 #include "etude/generation.h"
 #include "platform/platform.h"
 #include "tests/etude_fixture.h"
+#include "tests/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -33,18 +32,6 @@ platform::OffscreenOptions SmallScreen() {
 // player files there.
 class MainFlowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        char pattern[] = "/tmp/gyrovessel-flow-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory_ = pattern;
-        std::filesystem::current_path(directory_);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(directory_);
-    }
-
     static std::string ReadFile(const std::string& name) {
         std::ifstream in(name, std::ios::binary);
         std::stringstream contents;
@@ -71,8 +58,7 @@ protected:
                                               [&](const platform::PrintedText& t) { return t.text == text; }));
     }
 
-    std::filesystem::path previous_;
-    std::filesystem::path directory_;
+    test_support::ScratchDirectory scratch_{"gyrovessel-flow-"};
 };
 
 TEST_F(MainFlowTest, WonEtudeIsRecordedAndCountedByTheNextPass) {

@@ -1,14 +1,12 @@
 #include "app/menu.h"
 
-#include "app/main_flow.h"
 #include "platform/platform.h"
-#include "render/view.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,15 +55,10 @@ const std::vector<MenuLine> kMenuTexts = {
     {38, " ? "},
 };
 
-class MenuTest : public ::testing::Test {
+class MenuTest : public test_support::PassCanvasTest {
 protected:
     void SetUp() override {
-        platform::OffscreenOptions options;  // 1920 x 1080
-        platform_ = platform::CreateOffscreenPlatform(options);
-        game_ = std::make_unique<GameState>();
-        game_->platform = platform_.get();
-        render::ComputeScreenMetricsFor(game_->screen, 1920, 1080);
-        ASSERT_TRUE(app::OpenPassWindow(*game_));
+        ASSERT_NO_FATAL_FAILURE(PassCanvasTest::SetUp());
         game_->settings.PlayerName = "ACE1";
     }
 
@@ -97,9 +90,6 @@ protected:
         }
         return false;
     }
-
-    platform::PlatformHandle platform_;
-    std::unique_ptr<GameState> game_;
 };
 
 TEST_F(MenuTest, ThirtyEightLinesWithTheCurrentSettingsHighlighted) {

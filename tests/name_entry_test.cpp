@@ -1,12 +1,10 @@
 #include "records/name_entry.h"
 
-#include "app/main_flow.h"
 #include "platform/platform.h"
-#include "render/view.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,17 +16,8 @@ constexpr const char* kNotAlphaNumeric = "     AlphaNumeric characters only, ple
 constexpr const char* kNamePrompt = "     PlayerName ? ";
 constexpr const char* kReachPrompt = "     Past Performance Reach ? ";
 
-class QuestionScreenTest : public ::testing::Test {
+class QuestionScreenTest : public test_support::PassCanvasTest {
 protected:
-    void SetUp() override {
-        platform::OffscreenOptions options;  // 1920 x 1080
-        platform_ = platform::CreateOffscreenPlatform(options);
-        game_ = std::make_unique<GameState>();
-        game_->platform = platform_.get();
-        render::ComputeScreenMetricsFor(game_->screen, 1920, 1080);
-        ASSERT_TRUE(app::OpenPassWindow(*game_));
-    }
-
     // The game's own texts printed so far, in order (the echo of the typing left out).
     std::vector<platform::PrintedText> Printed(const std::vector<std::string>& of_interest) {
         std::vector<platform::PrintedText> found;
@@ -53,9 +42,6 @@ protected:
         records::AskPastPerformanceReach(*game_);
         return game_->settings.PastPerformanceReach;
     }
-
-    platform::PlatformHandle platform_;
-    std::unique_ptr<GameState> game_;
 };
 
 // -- Player name --

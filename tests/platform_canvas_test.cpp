@@ -2,6 +2,7 @@
 // with their special colours, fill rules, corners, ellipses, hatches and text.
 
 #include "platform/platform.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +21,7 @@ constexpr Color kBlue = 0x0000FF;
 // A 200 x 200 window with the game's centred, y-up coordinates: user (x, y) is
 // device column x + 100, row 100 - y.
 PlatformHandle MakeWindow(int width = 200, int height = 200) {
-    OffscreenOptions options;
-    options.width = width;
-    options.height = height;
-    PlatformHandle platform = CreateOffscreenPlatform(options);
-    EXPECT_TRUE(OpenGraphicWindow(*platform, "test", 0, 0, width, height));
-    GraphicSetColor(*platform, kBlack, kBlack);
-    GraphicSetScale(*platform, -width / 2.0f, height / 2.0f, width / 2.0f, -height / 2.0f);
-    GraphicClear(*platform);
-    return platform;
+    return test_support::MakeCentredWindow(width, height, kBlack, kBlack);
 }
 
 int CountColor(const Platform& platform, Color color, int width = 200, int height = 200) {

@@ -3,6 +3,8 @@
 
 #include "platform/text_file.h"
 
+#include "tests/test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,20 +14,10 @@
 namespace {
 
 using namespace platform;
-namespace fs = std::filesystem;
 
 class TextFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory_ = fs::temp_directory_path() /
-                     ("gyrovessel-file-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                      "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory_);
-        fs::create_directories(directory_);
-    }
-    void TearDown() override { fs::remove_all(directory_); }
-
-    std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return (scratch_.path() / name).string(); }
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream out(PathOf(name), std::ios::binary);
         out << bytes;
@@ -42,7 +34,7 @@ protected:
         return CountLines(file);
     }
 
-    fs::path directory_;
+    test_support::ScratchDirectory scratch_{"gyrovessel-file-"};
 };
 
 TEST_F(TextFileTest, NumbersReadAcrossLineEndsUntilCtrlZ) {
@@ -98,7 +90,7 @@ TEST_F(TextFileTest, RecordLinesAreBuiltAndAppendedWhole) {
     EXPECT_EQ(Read("dos.txt"), "1,2\r\n3,12,-1\r\n");
 
     EXPECT_FALSE(AppendLine(PathOf("no-such-folder/p.txt"), line));
-    EXPECT_FALSE(AppendLine(directory_.string(), line));
+    EXPECT_FALSE(AppendLine(scratch_.path().string(), line));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Keys, typed lines, the scripted clock and the console of the off-screen back end.
 
 #include "platform/platform.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,7 @@ namespace {
 using namespace platform;
 
 PlatformHandle MakeWindow(int width = 4000, int height = 300) {
-    OffscreenOptions options;
-    options.width = width;
-    options.height = height;
-    PlatformHandle platform = CreateOffscreenPlatform(options);
-    EXPECT_TRUE(OpenGraphicWindow(*platform, "test", 0, 0, width, height));
-    GraphicSetColor(*platform, 0xFFFFFF, 0x000000);
-    GraphicSetScale(*platform, -width / 2.0f, height / 2.0f, width / 2.0f, -height / 2.0f);
-    GraphicClear(*platform);
+    PlatformHandle platform = test_support::MakeCentredWindow(width, height, 0xFFFFFF, 0x000000);
     SetGameFont(*platform, "courier new", 15);
     return platform;
 }

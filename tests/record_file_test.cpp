@@ -1,6 +1,7 @@
 #include "records/record_file.h"
 
 #include "platform/platform.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,6 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -21,17 +21,8 @@ namespace fs = std::filesystem;
 class RecordFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = fs::current_path();
-        std::random_device seed;
-        directory_ = fs::temp_directory_path() / ("gyrovessel-records-" + std::to_string(seed()));
-        fs::create_directories(directory_);
-        fs::current_path(directory_);
         game_ = std::make_unique<GameState>();
         game_->settings.PlayerName = "ACE1";
-    }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(directory_);
     }
 
     static void WriteFile(const std::string& name, const std::string& bytes) {
@@ -62,8 +53,7 @@ protected:
         }
     }
 
-    fs::path previous_;
-    fs::path directory_;
+    test_support::ScratchDirectory scratch_{"gyrovessel-records-"};
     std::unique_ptr<GameState> game_;
     platform::PlatformHandle platform_;
 };

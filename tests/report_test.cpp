@@ -1,12 +1,10 @@
 #include "records/report.h"
 
-#include "app/main_flow.h"
 #include "platform/platform.h"
-#include "render/view.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,15 +23,10 @@ PlayerRecord Record(int kind, int seconds, int keys, int year, int month, int da
     return record;
 }
 
-class ReportTest : public ::testing::Test {
+class ReportTest : public test_support::PassCanvasTest {
 protected:
     void SetUp() override {
-        platform::OffscreenOptions options;  // 1920 x 1080
-        platform_ = platform::CreateOffscreenPlatform(options);
-        game_ = std::make_unique<GameState>();
-        game_->platform = platform_.get();
-        render::ComputeScreenMetricsFor(game_->screen, 1920, 1080);
-        ASSERT_TRUE(app::OpenPassWindow(*game_));
+        ASSERT_NO_FATAL_FAILURE(PassCanvasTest::SetUp());
         game_->settings.PlayerName = "ACE1";
         game_->history.PlayerHistory.assign(1, PlayerRecord{});
     }
@@ -56,8 +49,6 @@ protected:
 
     // At 1920 x 1080: 960 - round(0.5 x 905 = 452.5) = 508; lines 22 units apart.
     static constexpr float kRowX = 508;
-    platform::PlatformHandle platform_;
-    std::unique_ptr<GameState> game_;
 };
 
 TEST_F(ReportTest, LayoutTitleHeaderAndGroupsAtTheirLines) {

@@ -4,25 +4,10 @@
 # to the menu with "1" and leave with 99. The player file must then hold exactly
 # the one record of that etude.
 set -euo pipefail
-game=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_common.bash"
 
-workdir=$(mktemp -d)
-cleanup() {
-  [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null || true
-  stop_private_display
-  rm -rf "$workdir"
-}
-trap cleanup EXIT
-
-start_private_display 1920 1080
-cd "$workdir"
-SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 </dev/null &
-GAME_PID=$!
-
-window=$(find_game_window)
-[ -n "$window" ] || { echo "FAIL: no game window"; cat game.log; exit 1; }
+start_game_session "$1"
 point_at_window "$window"
 
 xdotool type --delay 60 "tester"

@@ -3,31 +3,10 @@
 # the work area's size, Escape at the name question is only a key that typed
 # lines ignore, and Escape during play ends the program with status 0.
 set -euo pipefail
-game=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_common.bash"
 
-workdir=$(mktemp -d)
-cleanup() {
-  [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null || true
-  stop_private_display
-  rm -rf "$workdir"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  cat "$workdir/game.log" 2>/dev/null || true
-  exit 1
-}
-
-start_private_display 1920 1080
-cd "$workdir"
-SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 </dev/null &
-GAME_PID=$!
-
-window=$(find_game_window)
-[ -n "$window" ] || fail "no window named Gyrovessel 012"
+start_game_session "$1"
 
 # A bare Xvfb has no panels: the work area is the whole 1920 x 1080 screen.
 eval "$(xdotool getwindowgeometry --shell "$window")"

@@ -1,5 +1,5 @@
 # Shared by the end-to-end scripts: a private Xvfb display for one run of the
-# real game binary, torn down however the script ends.
+# real game binary in a scratch directory, torn down however the script ends.
 
 start_private_display() {
   local width=${1:-1920} height=${2:-1080}
@@ -53,4 +53,36 @@ wait_for_exit() {
     sleep 0.1
   done
   return 1
+}
+
+# Says what went wrong, shows the game's own output and ends the script.
+fail() {
+  echo "FAIL: $*"
+  cat "${workdir:-.}/game.log" 2>/dev/null || true
+  exit 1
+}
+
+# Kills a game still running, stops the display and removes the scratch directory.
+end_game_session() {
+  [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null || true
+  stop_private_display
+  if [ -n "${workdir:-}" ]; then rm -rf "$workdir"; fi
+}
+
+# Starts the game binary $1 on a fresh 1920 x 1080 display, in a fresh working
+# directory (its player files land there) with silent audio, and waits for its
+# window. Sets GAME_PID, workdir (also the current directory) and window, and
+# cleans all of it up when the script exits.
+start_game_session() {
+  local game
+  game=$(readlink -f "$1")
+  workdir=$(mktemp -d)
+  trap end_game_session EXIT
+  start_private_display 1920 1080
+  cd "$workdir"
+  SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 </dev/null &
+  GAME_PID=$!
+  # A search that times out is a missing window, reported as such.
+  window=$(find_game_window) || true
+  [ -n "$window" ] || fail "no window named Gyrovessel 012"
 }
