@@ -28,7 +28,11 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 constexpr int kFallbackRefreshHz = 60;
-constexpr int kIdleWaitMs = 100;  // the event wait when nothing is due
+// The main thread looks at the window's events at least this often. It sleeps
+// on the threads' own condition variable rather than in SDL's event wait: SDL
+// wakes that wait by sending an X event to a window of its choosing, which can
+// be one just being destroyed, and Xlib then ends the program.
+constexpr int kEventPollMs = 4;
 constexpr auto kLineInputPoll = std::chrono::milliseconds(10);
 
 // One-key slot values: 0 empty; a character as 0x100 | code; a scan-code key as 0x200 | scan code.
@@ -49,7 +53,7 @@ struct Desktop {
     int game_result = 0;
     std::atomic<std::uint32_t> key_slot{0};
     std::atomic<bool> quit{false};
-    std::uint32_t wake_event = 0;  // SDL user event that wakes the main thread
+    bool wake_pending = false;    // the logic thread has something for the main thread
 
     // -- Main thread only --
     SDL_Window* window = nullptr;
@@ -60,9 +64,11 @@ struct Desktop {
 namespace {
 
 void WakeMainThread(Desktop& desktop) {
-    SDL_Event event{};
-    event.type = desktop.wake_event;
-    SDL_PushEvent(&event);
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.wake_pending = true;
+    }
+    desktop.changed.notify_all();
 }
 
 // Runs a request on the main thread and waits for it to be done.
@@ -238,16 +244,17 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
             std::lock_guard<std::mutex> guard(desktop.lock);
             frame_waiting = desktop.frame_waiting;
         }
-        int wait_ms = kIdleWaitMs;
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) HandleEvent(desktop, event);
+
+        int wait_ms = kEventPollMs;
         if (frame_waiting) {
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(desktop.next_show - SteadyClock::now());
-            wait_ms = static_cast<int>(std::clamp<long long>(left.count() + 1, 0, kIdleWaitMs));
+            wait_ms = static_cast<int>(std::clamp<long long>(left.count() + 1, 0, kEventPollMs));
         }
-        SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, wait_ms) != 0) {
-            HandleEvent(desktop, event);
-            while (SDL_PollEvent(&event) != 0) HandleEvent(desktop, event);
-        }
+        std::unique_lock<std::mutex> guard(desktop.lock);
+        desktop.changed.wait_for(guard, std::chrono::milliseconds(wait_ms), [&] { return desktop.wake_pending; });
+        desktop.wake_pending = false;
     }
 }
 
@@ -305,7 +312,6 @@ int RunDesktop(int (*game)(Platform& platform)) {
     PlatformHandle handle(new Platform);
     Platform& platform = *handle;
     Desktop desktop;
-    desktop.wake_event = SDL_RegisterEvents(1);
     platform.desktop = &desktop;
     InitFontBook(platform.fonts);
     ReadRefreshRate(desktop);
