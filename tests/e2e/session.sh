@@ -10,15 +10,8 @@ source "$here/xvfb_common.bash"
 start_game_session "$1"
 point_at_window "$window"
 
-xdotool type --delay 60 "tester"
-xdotool key Return
-sleep 1
 # The main menu follows the name: play the default kind.
-window=$(find_game_window)
-point_at_window "$window"
-xdotool type --delay 60 "98"
-xdotool key Return
-sleep 2
+answer_name_then_play tester
 
 # Pitch 45: every wall is tumbled by 45 degrees one way or the other about its
 # pitch axis, so pressing "7" solves it after one or seven presses. Presses that

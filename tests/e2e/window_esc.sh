@@ -17,14 +17,7 @@ xdotool key Escape
 sleep 1
 kill -0 "$GAME_PID" 2>/dev/null || fail "Escape in a typed answer ended the game"
 
-xdotool type --delay 60 "tester"
-xdotool key Return
-sleep 1
-window=$(find_game_window)
-point_at_window "$window"
-xdotool type --delay 60 "98"
-xdotool key Return
-sleep 2
+answer_name_then_play tester
 window=$(find_game_window)
 point_at_window "$window"
 xdotool key Escape

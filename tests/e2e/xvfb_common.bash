@@ -86,3 +86,16 @@ start_game_session() {
   window=$(find_game_window) || true
   [ -n "$window" ] || fail "no window named Gyrovessel 012"
 }
+
+# Types the player name at the first question, then 98 at the main menu that
+# follows, and waits for the etude to start.
+answer_name_then_play() {
+  xdotool type --delay 60 "$1"
+  xdotool key Return
+  sleep 1
+  window=$(find_game_window)
+  point_at_window "$window"
+  xdotool type --delay 60 "98"
+  xdotool key Return
+  sleep 2
+}
