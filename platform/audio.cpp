@@ -115,16 +115,16 @@ void MixCallback(void* userdata, Uint8* stream, int length) {
 Sound ConvertRecording(const EmbeddedCue& cue) {
     Sound sound;
     sound.name = cue.name;
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wav_format;
     Uint8* data = nullptr;
     Uint32 data_size = 0;
     SDL_RWops* reader = SDL_RWFromConstMem(cue.bytes, static_cast<int>(cue.size));
-    if (SDL_LoadWAV_RW(reader, 1, &spec, &data, &data_size) == nullptr) {
+    if (SDL_LoadWAV_RW(reader, 1, &wav_format, &data, &data_size) == nullptr) {
         std::fprintf(stderr, "Sound %s cannot be read: %s\n", cue.name, SDL_GetError());
         return sound;
     }
     SDL_AudioCVT converter;
-    int needed = SDL_BuildAudioCVT(&converter, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, kMixRate);
+    int needed = SDL_BuildAudioCVT(&converter, wav_format.format, wav_format.channels, wav_format.freq, AUDIO_S16SYS, 1, kMixRate);
     if (needed < 0) {
         std::fprintf(stderr, "Sound %s cannot be converted: %s\n", cue.name, SDL_GetError());
         SDL_FreeWAV(data);
