@@ -2,7 +2,6 @@
 // point of the scene (craft, six letters, six ROBO copies, marker) and the
 // body turn of one ROBO copy.
 
-#include "data/glyphs.h"
 #include "data/robo_model.h"
 #include "etude/motions.h"
 #include "platform/random.h"
@@ -24,11 +23,7 @@ std::unique_ptr<GameState> MakeScene() {
         game->etude.TumbleHistoryDegreesCCW[wall][1] = static_cast<std::int16_t>(90 * (wall % 4));
         game->etude.TumbleHistoryDegreesCCW[wall][3] = static_cast<std::int16_t>(90 * ((wall + 1) % 4));
     }
-    data::LoadCraftApexes(*game);
-    data::LoadFaceGlyphs(*game);
-    etude::CentreGlyphs(*game);
-    etude::TurnLetters(*game);
-    etude::PlaceLetters(*game);
+    etude::PrepareLetters(*game);
     data::FillRoboModel(*game);
     etude::FillRoboBodyFrame(*game);
     etude::PrepareRoboCopies(*game);

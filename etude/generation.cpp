@@ -1,7 +1,6 @@
 #include "etude/generation.h"
 
 #include "app/rounding.h"
-#include "data/glyphs.h"
 #include "etude/motions.h"
 #include "etude/outcome.h"
 #include "platform/platform.h"
@@ -150,10 +149,6 @@ void SceneSetUp(GameState& game) {
         platform::GraphicRedraw(*game.platform);
     }
 
-    data::LoadCraftApexes(game);
-    data::LoadFaceGlyphs(game);
-    CentreGlyphs(game);
-
     // The toe of a copy in its rest pose with ROBO turn 0, in wall 1's frame.
     // Measured against the corner that the target turn gives the anchor, the
     // rest pose of every wall is exactly the pose that solves it.
@@ -167,9 +162,7 @@ void SceneSetUp(GameState& game) {
         for (int f = 1; f <= NumFaces; ++f) etude.ToeDist[f][k] = distance;
     }
 
-    TurnLetters(game);
-    MakeMiniatures(game);
-    PlaceLetters(game);
+    PrepareLetters(game);
     etude.FirstFrame = true;
 }
 

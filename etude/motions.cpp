@@ -1,5 +1,6 @@
 #include "etude/motions.h"
 
+#include "data/glyphs.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 
@@ -158,6 +159,17 @@ void PlaceLetterOnWall(GameState& game, int wall) {
 
 void PlaceLetters(GameState& game) {
     for (int wall = 0; wall <= 6; ++wall) PlaceLetterOnWall(game, wall);
+}
+
+// Centring subtracts 3.5 from whatever is in the slots, so the glyphs are
+// loaded again every time rather than centred twice.
+void PrepareLetters(GameState& game) {
+    data::LoadCraftApexes(game);
+    data::LoadFaceGlyphs(game);
+    CentreGlyphs(game);
+    TurnLetters(game);
+    MakeMiniatures(game);
+    PlaceLetters(game);
 }
 
 // -- ROBO copies --

@@ -18,6 +18,9 @@ void CentreGlyphs(GameState& game);      // 3.5 off every coordinate of CharRAW,
 void TurnLetters(GameState& game);       // CharTURNED: scale by CubeScaleUnit, turn by TumbleHistoryDegreesCCW(w, 1)
 void MakeMiniatures(GameState& game);    // CharMINI: StripUnit x the centred glyph in four turns
 void PlaceLetters(GameState& game);      // CharONFACE from CharTURNED by the per-wall permutation
+// The craft and the six letters of glyphs.FaceLetter from the glyph table to their walls:
+// loaded afresh, centred once, turned, miniatures made and placed.
+void PrepareLetters(GameState& game);
 // One wall (0..6) of PlaceLetters; any other number stops for the player and moves nothing.
 void PlaceLetterOnWall(GameState& game, int wall);
 

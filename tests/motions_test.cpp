@@ -1,6 +1,5 @@
 #include "etude/motions.h"
 
-#include "data/glyphs.h"
 #include "data/robo_model.h"
 #include "platform/random.h"
 #include "render/view.h"
@@ -32,12 +31,7 @@ std::unique_ptr<GameState> MakeScene(const std::string& word, const std::array<i
         game->etude.TumbleHistoryDegreesCCW[wall][1] = static_cast<std::int16_t>(letter_turns[wall - 1]);
         game->etude.TumbleHistoryDegreesCCW[wall][3] = static_cast<std::int16_t>(robo_turns[wall - 1]);
     }
-    data::LoadCraftApexes(*game);
-    data::LoadFaceGlyphs(*game);
-    etude::CentreGlyphs(*game);
-    etude::TurnLetters(*game);
-    etude::MakeMiniatures(*game);
-    etude::PlaceLetters(*game);
+    etude::PrepareLetters(*game);
 
     data::FillRoboModel(*game);
     etude::FillRoboBodyFrame(*game);

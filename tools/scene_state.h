@@ -8,7 +8,6 @@
 
 #include "app/game_state.h"
 #include "app/main_flow.h"
-#include "data/glyphs.h"
 #include "data/robo_model.h"
 #include "etude/generation.h"
 #include "etude/motions.h"
@@ -62,12 +61,7 @@ inline std::unique_ptr<GameState> BuildSceneState(const SceneChoice& choice, pla
         if (robo_turn < 0) robo_turn += 360;
         turns[3] = static_cast<std::int16_t>(robo_turn);
     }
-    data::LoadCraftApexes(g);
-    data::LoadFaceGlyphs(g);
-    etude::CentreGlyphs(g);
-    etude::TurnLetters(g);
-    etude::MakeMiniatures(g);
-    etude::PlaceLetters(g);
+    etude::PrepareLetters(g);
     etude::PrepareRoboCopies(g);
     for (int w = 1; w <= 6; ++w) {
         for (int s = 1; s <= NumRoboSections; ++s) g.robo.RoboONFACE[w][s][-1].x = kTrue;
