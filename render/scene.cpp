@@ -240,8 +240,6 @@ std::string VerdictLine(int excess) {
 void DrawSceneWith(GameState& game, StarPainting painting) {
     if (game.platform == nullptr) return;
     platform::Platform& window = *game.platform;
-    FindNearestApexes(game);
-    ChooseWallOrder(game);
 
     // The sky is black, whatever the menu left as background.
     platform::GraphicSetColor(window, kWhite, kBlack);
@@ -253,7 +251,13 @@ void DrawSceneWith(GameState& game, StarPainting painting) {
     DrawKeyStrokeCounts(game);
     DrawKeyEcho(game);
     records::DrawPerformanceReport(game);
+    DrawCraft(game);
+}
 
+void DrawCraft(GameState& game) {
+    if (game.platform == nullptr) return;
+    FindNearestApexes(game);
+    ChooseWallOrder(game);
     // While the etude runs the looks follow the menu's choices; once it is
     // over the look keys have the walls to themselves.
     if (game.etude.FacesDone < 6) {
