@@ -2,9 +2,11 @@
 // the off-screen back end: the craft seen at an angle, two walls solved in
 // their after-arrival look and ROBO standing beyond the third, on the black
 // sky. Each size is drawn afresh at its own resolution (not scaled down from a
-// big picture) so the small icons keep crisp wall edges.
+// big picture) so the small icons keep crisp wall edges; the scalable icon is
+// the same drawing kept as vector figures.
 //
 //   make_icons OUTDIR      writes OUTDIR/gyrovessel-48.png, -128.png, -256.png
+//                          and OUTDIR/gyrovessel.svg
 //
 // The committed icons in assets/icons/ come from this tool.
 
@@ -41,7 +43,11 @@ bool DrawIcon(int size, const std::string& path) {
     choice.letter_turns = {0, 90, 0, 180, 270, 0};
     choice.target_turns = {0, 90, 0, 180, 270, 0};  // ROBO in its rest pose on every wall
     choice.wander_frames = 700;                    // the craft turned to show three walls
-    platform::PlatformHandle window = tools::OpenSceneWindow(choice);
+    platform::OffscreenOptions options;
+    options.width = size;
+    options.height = size;
+    options.record_vector = true;  // the SVG keeps the walls and ROBO as polygons
+    platform::PlatformHandle window = platform::CreateOffscreenPlatform(options);
     std::unique_ptr<GameState> game = tools::BuildSceneState(choice, window.get());
     GameState& g = *game;
 
@@ -55,7 +61,7 @@ bool DrawIcon(int size, const std::string& path) {
     platform::GraphicClear(*window);
     platform::GraphicSetScale(*window, -half, half, half, -half);
     render::DrawCraft(g);
-    return platform::SavePng(*window, path);
+    return platform::SavePicture(*window, path);
 }
 
 }  // namespace
@@ -66,9 +72,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    for (int size : {48, 128, 256}) {
-        const std::string path = folder + "/gyrovessel-" + std::to_string(size) + ".png";
-        if (!DrawIcon(size, path)) {
+    struct Icon {
+        int size;
+        std::string name;
+    };
+    const Icon icons[] = {{48, "gyrovessel-48.png"}, {128, "gyrovessel-128.png"},
+                          {256, "gyrovessel-256.png"}, {256, "gyrovessel.svg"}};
+    for (const Icon& icon : icons) {
+        const std::string path = folder + "/" + icon.name;
+        if (!DrawIcon(icon.size, path)) {
             std::fprintf(stderr, "make_icons: could not write %s\n", path.c_str());
             return 1;
         }
