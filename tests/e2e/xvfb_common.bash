@@ -69,18 +69,22 @@ end_game_session() {
   if [ -n "${workdir:-}" ]; then rm -rf "$workdir"; fi
 }
 
-# Starts the game binary $1 on a fresh 1920 x 1080 display, in a fresh working
-# directory (its player files land there) with silent audio, and waits for its
-# window. Sets GAME_PID, workdir (also the current directory) and window, and
-# cleans all of it up when the script exits.
+# Starts the program $1 (the game binary or its launcher) on a fresh 1920 x 1080
+# display with silent audio, and waits for its window. It starts in directory
+# $2, by default a fresh scratch directory (where the binary's player files
+# land); XDG_DATA_HOME points into the scratch directory, so a launcher's
+# records folder is $workdir/data/gyrovessel. Sets GAME_PID, workdir (also the
+# current directory) and window, and cleans all of it up when the script exits.
 start_game_session() {
-  local game
+  local game start_dir
   game=$(readlink -f "$1")
   workdir=$(mktemp -d)
+  start_dir=${2:-$workdir}
   trap end_game_session EXIT
   start_private_display 1920 1080
   cd "$workdir"
-  SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 </dev/null &
+  (cd "$start_dir" && SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$workdir/data" exec "$game") \
+    >game.log 2>&1 </dev/null &
   GAME_PID=$!
   # A search that times out is a missing window, reported as such.
   window=$(find_game_window) || true
