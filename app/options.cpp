@@ -24,6 +24,12 @@ struct OptionRow {
 constexpr OptionRow kOptions[] = {
     {"--help", 0, "", "print this help and exit", CommandAction::PrintHelp},
     {"--version", 0, "", "print the version and exit", CommandAction::PrintVersion},
+    {"--progress", 2, "NAME FILE", "write player NAME's progress page to FILE\n"
+                                   "(PNG, SVG or PDF by its extension) and exit",
+     CommandAction::WriteProgress},
+    {"--csv", 1, "NAME", "write player NAME's records as CSV to standard\n"
+                         "output and exit",
+     CommandAction::WriteCsv},
 };
 
 const OptionRow* FindOption(std::string_view name) {
@@ -62,7 +68,13 @@ std::string HelpText() {
         if (!row.argument_names.empty()) left += " " + std::string(row.argument_names);
         help << "  " << left;
         for (std::size_t column = left.size(); column < 22; ++column) help << ' ';
-        help << ' ' << row.summary << "\n";
+        help << ' ';
+        // A summary's own line breaks continue under its first line.
+        for (char c : row.summary) {
+            help << c;
+            if (c == '\n') help << std::string(25, ' ');
+        }
+        help << "\n";
     }
     help << "\n"
             "The keys and the menu numbers are in the manual page gyrovessel(6).\n";
@@ -95,6 +107,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         case CommandAction::PrintHelp: decided.text = HelpText(); break;
         case CommandAction::PrintVersion: decided.text = VersionText(); break;
         case CommandAction::Play:
+        case CommandAction::WriteProgress:
+        case CommandAction::WriteCsv:
         case CommandAction::Refuse: break;
     }
     return decided;

@@ -1,7 +1,8 @@
 #pragma once
 // The command line. The game takes its settings from the main menu, never from
-// the command line; options only answer questions about the program (help,
-// version) and end it without opening a window, so they work with no display.
+// the command line; options only answer questions (help, version, a player's
+// progress) and end the program without opening a window, so they work with no
+// display.
 // Every option is one row of the table in options.cpp; ParseCommandLine is a
 // pure function of the arguments, and main() prints what it returns.
 
@@ -11,10 +12,12 @@
 namespace app {
 
 enum class CommandAction {
-    Play,          // no options: the game as always
-    PrintHelp,     // text on standard output, status 0
-    PrintVersion,  // text on standard output, status 0
-    Refuse,        // text on standard error, status 2
+    Play,           // no options: the game as always
+    PrintHelp,      // text on standard output, status 0
+    PrintVersion,   // text on standard output, status 0
+    WriteProgress,  // values: player name, picture file
+    WriteCsv,       // values: player name
+    Refuse,         // text on standard error, status 2
 };
 
 struct CommandLine {

@@ -3,7 +3,7 @@
 # exactly the expected files, icons of their stated sizes, a desktop entry and
 # metainfo that the validators accept and that name installed files, a manual
 # page that renders without warnings, and an installed binary that answers
-# --help, --version and a wrong option without a display.
+# --help, --version, a wrong option and a missing argument without a display.
 #   installed_files.sh BUILD_DIR GAME_BINARY
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -50,4 +50,7 @@ status=0; run --fullscreen || status=$?
   && [ "$(cat "$prefix/err")" = "gyrovessel: unknown option '--fullscreen'
 Try 'gyrovessel --help' for more information." ] \
   || fail "unknown option: status $status, $(cat "$prefix/out" "$prefix/err")"
+status=0; run --csv || status=$?
+[ "$status" = 2 ] && grep -q "^gyrovessel: option '--csv' needs NAME$" "$prefix/err" \
+  || fail "--csv without NAME: status $status, $(cat "$prefix/out" "$prefix/err")"
 echo "PASS: installed files, validators, manual page and command line"
