@@ -133,8 +133,13 @@ struct LineNumbers {
     }
 };
 
+bool EndsLine(char c) {
+    return c == '\r' || c == '\n' || c == kEndOfFile;
+}
+
 // Reads one line, handing its characters to `numbers` when given; false at
-// the end of the file.
+// the end of the file. The characters of a line are walked straight through
+// the buffer: only a line end or a refill leaves the inner loop.
 bool ScanLine(TextFile& file, LineNumbers* numbers) {
     int c = PeekByte(file);
     while (c == kEndOfFile) {
@@ -143,19 +148,25 @@ bool ScanLine(TextFile& file, LineNumbers* numbers) {
     }
     if (c == kNoByte) return false;
     for (;;) {
+        const char* bytes = file.buffer.data();
+        std::size_t at = file.next;
+        const std::size_t filled = file.filled;
+        if (numbers != nullptr) {
+            while (at < filled && !EndsLine(bytes[at])) numbers->Take(static_cast<unsigned char>(bytes[at++]));
+        } else {
+            while (at < filled && !EndsLine(bytes[at])) ++at;
+        }
+        file.next = at;
+        c = PeekByte(file);
         if (c == kNoByte) break;
+        if (!EndsLine(static_cast<char>(c))) continue;  // the buffer was refilled mid-line
         ++file.next;
         if (c == '\r') {
             if (PeekByte(file) == '\n') ++file.next;
-            break;
-        }
-        if (c == '\n') break;
-        if (c == kEndOfFile) {
+        } else if (c == kEndOfFile) {
             SkipEndOfFileMark(file);
-            break;
         }
-        if (numbers != nullptr) numbers->Take(c);
-        c = PeekByte(file);
+        break;
     }
     if (numbers != nullptr) numbers->EndToken();
     return true;
@@ -226,10 +237,11 @@ std::int64_t CountLines(TextFile& file) {
     return lines;
 }
 
-bool ReadLine(TextFile& file, double* numbers, int count) {
+int ReadLine(TextFile& file, double* numbers, int count) {
     for (int i = 0; i < count; ++i) numbers[i] = 0.0;
     LineNumbers line(numbers, count);
-    return ScanLine(file, &line);
+    if (!ScanLine(file, &line)) return -1;
+    return line.field < count ? line.field : count;
 }
 
 void CloseFile(TextFile& file) {

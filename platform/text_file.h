@@ -37,11 +37,11 @@ struct TextFile {
 bool OpenForInput(TextFile& file, const std::string& name);
 // Lines of the file (see above); the reading position goes back to the start.
 std::int64_t CountLines(TextFile& file);
-// Reads the next line and its first `count` numbers into numbers[0..count-1].
-// Commas, blanks and Tabs separate; a malformed or missing number reads as 0
-// and numbers past `count` are ignored. False, with nothing read, past the
-// last line.
-bool ReadLine(TextFile& file, double* numbers, int count);
+// Reads the next line and its first `count` numbers into numbers[0..count-1];
+// returns how many of them the line held (0 for a blank line), or -1 past the
+// last line. Commas, blanks and Tabs separate; a malformed or missing number
+// reads as 0 and numbers past `count` are ignored.
+int ReadLine(TextFile& file, double* numbers, int count);
 void CloseFile(TextFile& file);
 
 // A record line is built in memory and appended in one write.

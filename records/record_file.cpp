@@ -111,11 +111,13 @@ void LoadPlayerHistory(GameState& game) {
     history.PlayerHistory.assign(static_cast<std::size_t>(lines) + 1, PlayerRecord{});
 
     // Record i is line i; a file that grew since it was counted gives no more.
+    // Fields the line lacks stay 0 from the assign above.
     double numbers[FieldsPerRecord];
     for (std::int32_t i = 1; i <= history.NumRecords; ++i) {
-        if (!platform::ReadLine(file, numbers, FieldsPerRecord)) break;
+        const int found = platform::ReadLine(file, numbers, FieldsPerRecord);
+        if (found < 0) break;
         PlayerRecord& record = history.PlayerHistory[static_cast<std::size_t>(i)];
-        for (int field = 1; field <= FieldsPerRecord; ++field) record[field] = RoundToInt16(numbers[field - 1]);
+        for (int field = 1; field <= found; ++field) record[field] = RoundToInt16(numbers[field - 1]);
     }
     platform::CloseFile(file);
 }

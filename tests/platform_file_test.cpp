@@ -50,10 +50,10 @@ TEST_F(TextFileTest, EachLineReadsItsOwnNumbersUntilCtrlZ) {
     double numbers[3];
     const double expected[4][3] = {{3, 12, 0}, {4, 5, 6}, {7.5, 0, 8}, {0, 0, 0}};
     for (const auto& line : expected) {
-        ASSERT_TRUE(ReadLine(file, numbers, 3));
+        ASSERT_GE(ReadLine(file, numbers, 3), 0);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(numbers[i], line[i]);
     }
-    EXPECT_FALSE(ReadLine(file, numbers, 3));  // Ctrl-Z and blanks after it end the file
+    EXPECT_EQ(ReadLine(file, numbers, 3), -1);  // Ctrl-Z and blanks after it end the file
     CloseFile(file);
     EXPECT_FALSE(file.open);
 
@@ -61,7 +61,7 @@ TEST_F(TextFileTest, EachLineReadsItsOwnNumbersUntilCtrlZ) {
     EXPECT_FALSE(OpenForInput(missing, PathOf("nobody.txt")));
     EXPECT_FALSE(missing.open);
     EXPECT_EQ(missing.problem, "");  // a new player, not a fault
-    EXPECT_FALSE(ReadLine(missing, numbers, 3));
+    EXPECT_EQ(ReadLine(missing, numbers, 3), -1);
 }
 
 TEST_F(TextFileTest, LineCountRules) {
