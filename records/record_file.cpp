@@ -64,14 +64,14 @@ PlayerRecord& StartNewRecord(GameState& game) {
     return record;
 }
 
-// The window shows the line (below the verdict, and on the menu of the next
-// pass); the console keeps it too.
-void ReportFileTrouble(GameState& game, std::string message) {
+// The window shows a short line (below the verdict, and on the menu of the
+// next pass); the console keeps the longer one.
+void ReportFileTrouble(GameState& game, std::string_view console_line, std::string window_line) {
     if (game.platform != nullptr) {
-        platform::ConsolePrintText(*game.platform, message);
+        platform::ConsolePrintText(*game.platform, console_line);
         platform::ConsoleNewLine(*game.platform);
     }
-    game.history.FileTrouble = std::move(message);
+    game.history.FileTrouble = std::move(window_line);
 }
 
 }  // namespace
@@ -100,7 +100,8 @@ void LoadPlayerHistory(GameState& game) {
         // A missing file is a new player; anything else the player must learn
         // of, and the news of a record just lost stays first.
         if (!file.problem.empty() && history.FileTrouble.empty()) {
-            ReportFileTrouble(game, "Cannot read " + name + " (" + file.problem + "): past etudes are not shown");
+            ReportFileTrouble(game, "Cannot read " + name + " (" + file.problem + "): past etudes are not shown",
+                              "Past etudes not shown: " + name + " - " + file.problem);
         }
         return;
     }
@@ -146,7 +147,8 @@ void AppendLastRecord(GameState& game) {
     } else {
         // The game goes on without the record, but the player should learn why
         // the table will not count this etude.
-        ReportFileTrouble(game, "Cannot write to " + name + " (" + why_not + "): this etude is not recorded");
+        ReportFileTrouble(game, "Cannot write to " + name + " (" + why_not + "): this etude is not recorded",
+                          "Etude not recorded: " + name + " - " + why_not);
     }
 }
 

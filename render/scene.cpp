@@ -95,7 +95,7 @@ void DrawStatusText(GameState& game) {
 }
 
 // A record that was not kept, or a player file that cannot be read, is told
-// just below the status bar, where the verdict is read.
+// just below the frame of the status bar, where the verdict is read.
 void DrawFileTrouble(GameState& game) {
     if (game.history.FileTrouble.empty()) return;
     constexpr platform::Color kFileTroubleText = platform::Rgb(255, 150, 0);
@@ -104,7 +104,7 @@ void DrawFileTrouble(GameState& game) {
     platform::GraphicSetColor(window, kFileTroubleText, platform::kUnchanged);
     platform::SetGameFont(window, kSceneFace, FontPoints(screen, 13));
     platform::GraphicSetPos(window, static_cast<float>(screen.LayoutX[5] + ScaledExact(screen, 18)),
-                            static_cast<float>(screen.LayoutY[14] - ScaledExact(screen, 9)));
+                            static_cast<float>(screen.LayoutY[16] - ScaledExact(screen, 12)));
     platform::GraphicPrintText(window, game.history.FileTrouble);
 }
 

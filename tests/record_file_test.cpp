@@ -279,7 +279,7 @@ TEST_F(RecordFileTest, AShortWriteLeavesTheFileAsItWasAndTheWindowSaysSo) {
     ASSERT_TRUE(app::OpenPassWindow(*game_));
     platform::QueueKeys(*platform_, "99\r");
     app::ShowMainMenu(*game_);
-    const std::string message = " Cannot write to player-ace1.txt (disk full): this etude is not recorded";
+    const std::string message = " Etude not recorded: player-ace1.txt - disk full";
     const auto& texts = platform::PrintedTexts(*platform_);
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == message; }));
 }
