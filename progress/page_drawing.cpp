@@ -82,6 +82,10 @@ double SpeedShare(const PageFigures& page, double speed) {
 
 // -- Learning curves --
 
+int MedianThickness(const Page& page) {
+    return std::max(2, RoundToInt32(page.screen.WindowScale * 4.0));
+}
+
 // An open line as a closed outline that goes there and back: the one-pixel
 // outline of a polygon is the canvas's fastest figure. Thicker lines are
 // drawn as neighbouring copies a pixel apart.
@@ -142,7 +146,7 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
     for (const platform::PointF& mark : marks.won)
         platform::GraphicBox(page.platform, mark.x - disc, mark.y + disc, mark.x + disc, mark.y - disc,
                              platform::kEllipseCorner, kWonMark, kWonMark, platform::FillStyle::Solid);
-    DrawPolyline(page, marks.median, kMedianLine, std::max(2, RoundToInt32(page.screen.WindowScale * 5.0)));
+    DrawPolyline(page, marks.median, kMedianLine, MedianThickness(page));
 }
 
 void DrawCurves(const Page& page, const PageFigures& figures) {
@@ -175,7 +179,7 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     x += page.Width("lost   ");
     double line_length = page.Width("mmm");
     DrawPolyline(page, {{page.X(x), page.Y(mid_y)}, {page.X(x + line_length), page.Y(mid_y)}}, kMedianLine,
-                 std::max(2, RoundToInt32(page.screen.WindowScale * 5.0)));
+                 MedianThickness(page));
     x += line_length + radius;
     page.Text(x, legend_y, "median of the last 10 wins", kText);
 

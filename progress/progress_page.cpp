@@ -61,7 +61,7 @@ PageLayout LayOut(GameState& game) {
     layout.plot_height = std::floor((plots_bottom - plots_top - 3 * gap) / kNumAxisGroups);
     for (int group = 1; group <= kNumAxisGroups; ++group)
         layout.plot_top[group] = std::round(plots_top + (group - 1) * (layout.plot_height + gap));
-    layout.marker_radius = std::max(1.5, scale * 6.0);
+    layout.marker_radius = std::max(2.5, scale * 6.0);
 
     // Rotation speed and totals on the right.
     layout.panel_left = split + margin;
@@ -139,17 +139,22 @@ void BuildMarks(const GameState& game, PageFigures& page) {
                         layout.plot_height, 1.0, std::max(1.0, page.records - 1.0), page.seconds_top};
         CurveMarks& marks = page.marks[group];
         marks = CurveMarks{};
-        CellSieve won_cells(map, std::max(2.0, layout.marker_radius * 0.9));
-        CellSieve lost_cells(map, std::max(2.0, layout.marker_radius * 0.9));
+        // A cell a little smaller than a mark: sparse marks keep their places,
+        // dense ones merge into the cloud they would overdraw anyway.
+        const double cell = std::max(2.0, layout.marker_radius * 1.6);
+        CellSieve won_cells(map, cell);
+        CellSieve lost_cells(map, cell);
         for (const CurvePoint& point : page.curves[group].points) {
             double x = map.X(point.record), y = map.Y(point.seconds_per_wall);
             if (point.won ? won_cells.Take(x, y) : lost_cells.Take(x, y))
                 (point.won ? marks.won : marks.lost).push_back(user(x, y));
         }
+        // One corner every few pixels: a line of a thousand wins is smooth at that step.
+        const double step = std::max(2.0, std::round(game.screen.WindowScale * 4.0));
         int last_column = -1;
         for (const MedianPoint& point : page.curves[group].median) {
             double x = map.X(point.record), y = map.Y(point.seconds_per_wall);
-            auto column = static_cast<int>(std::floor(x));
+            auto column = static_cast<int>(std::floor(x / step));
             if (column == last_column) {
                 marks.median.back() = user(x, y);
             } else {
