@@ -165,7 +165,7 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     const float disc = std::max(1.0f, radius * 0.75f);
     platform::GraphicBox(page.platform, page.X(x + radius) - disc, page.Y(mid_y) + disc, page.X(x + radius) + disc,
                          page.Y(mid_y) - disc, platform::kEllipseCorner, kWonMark, kWonMark, platform::FillStyle::Solid);
-    x += 2.6 * radius;
+    x += 3.2 * radius;
     page.Text(x, legend_y, "won", kText);
     x += page.Width("won   ");
     platform::PointF diamond[4] = {{page.X(x + radius), page.Y(mid_y) + radius},
@@ -174,7 +174,7 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
                                    {page.X(x), page.Y(mid_y)}};
     platform::GraphicPolygon(page.platform, diamond, 4, kLostMark, platform::kTransparent, platform::FillStyle::Solid,
                              0);
-    x += 2.6 * radius;
+    x += 3.2 * radius;
     page.Text(x, legend_y, "lost", kText);
     x += page.Width("lost   ");
     double line_length = page.Width("mmm");

@@ -67,13 +67,13 @@ PageLayout LayOut(GameState& game) {
     layout.panel_left = split + margin;
     layout.panel_right = layout.width - margin;
     double row_label = MeasureWidth(platform, kBodyFace, layout.body_points, "Pitch ");
-    layout.tiles_left = std::round(layout.panel_left + row_label);
-    layout.tiles_top = std::round(layout.content_top + layout.body_line * 1.5 + layout.small_line * 2.9);
     layout.tile_gap = std::max(3.0, std::round(scale * 14.0));
+    layout.tiles_left = std::round(layout.panel_left + row_label + layout.tile_gap);
+    layout.tiles_top = std::round(layout.content_top + layout.body_line * 1.5 + layout.small_line * 2.9);
     layout.tile_width = std::floor((layout.panel_right - layout.tiles_left - 3 * layout.tile_gap) / 4);
     double natural = layout.small_line * 2.6 + layout.title_line * 1.3;
     double roomy = (content_bottom - layout.tiles_top) * 0.5 / 4 - layout.tile_gap;
-    layout.tile_height = std::floor(std::max(natural, std::min(roomy, natural * 1.35)));
+    layout.tile_height = std::floor(std::max(natural, std::min(roomy, natural * 1.6)));
     layout.legend_top = layout.tiles_top + 4 * layout.tile_height + 3 * layout.tile_gap + layout.small_line * 0.8;
     layout.totals_top = layout.legend_top + layout.small_line * 3.2;
     return layout;
