@@ -139,9 +139,9 @@ void BuildMarks(const GameState& game, PageFigures& page) {
                         layout.plot_height, 1.0, std::max(1.0, page.records - 1.0), page.seconds_top};
         CurveMarks& marks = page.marks[group];
         marks = CurveMarks{};
-        // A cell a little smaller than a mark: sparse marks keep their places,
-        // dense ones merge into the cloud they would overdraw anyway.
-        const double cell = std::max(2.0, layout.marker_radius * 1.6);
+        // A cell the size of a mark: sparse marks keep their places, dense
+        // ones thin out to an even cloud instead of overdrawing each other.
+        const double cell = std::max(2.0, layout.marker_radius * 2.0);
         CellSieve won_cells(map, cell);
         CellSieve lost_cells(map, cell);
         for (const CurvePoint& point : page.curves[group].points) {
@@ -149,19 +149,27 @@ void BuildMarks(const GameState& game, PageFigures& page) {
             if (point.won ? won_cells.Take(x, y) : lost_cells.Take(x, y))
                 (point.won ? marks.won : marks.lost).push_back(user(x, y));
         }
-        // One corner every few pixels: a line of a thousand wins is smooth at that step.
+        // One corner every few pixels, at the mean of the medians that fall
+        // there: a line of thousands of wins stays a line, not a scribble.
         const double step = std::max(2.0, std::round(game.screen.WindowScale * 4.0));
-        int last_column = -1;
+        int column = -1;
+        double sum_x = 0, sum_y = 0;
+        int count = 0;
+        auto flush = [&] {
+            if (count > 0) marks.median.push_back(user(sum_x / count, sum_y / count));
+            sum_x = sum_y = 0;
+            count = 0;
+        };
         for (const MedianPoint& point : page.curves[group].median) {
             double x = map.X(point.record), y = map.Y(point.seconds_per_wall);
-            auto column = static_cast<int>(std::floor(x / step));
-            if (column == last_column) {
-                marks.median.back() = user(x, y);
-            } else {
-                marks.median.push_back(user(x, y));
-                last_column = column;
-            }
+            auto point_column = static_cast<int>(std::floor(x / step));
+            if (point_column != column) flush();
+            column = point_column;
+            sum_x += x;
+            sum_y += y;
+            ++count;
         }
+        flush();
     }
 }
 
