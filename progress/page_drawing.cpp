@@ -114,6 +114,7 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
     const double left = layout.plot_left, right = layout.plot_right;
     page.Box(left, top, right, bottom, kPlotFrame, kPlotFill);
     page.Line(left + 1, (top + bottom) / 2, right - 1, (top + bottom) / 2, kGridLine);
+    for (double x : figures.period_starts) page.Line(std::round(x), top + 1, std::round(x), bottom - 1, kGridLine);
 
     page.Font(kSmallFace, layout.small_points);
     const double tick_right = left - layout.small_line * 0.4;
@@ -190,8 +191,9 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     const double axis_y = layout.plot_top[kNumAxisGroups] + layout.plot_height + layout.small_line * 0.3;
     page.Text(layout.plot_left, axis_y, figures.first_date, kText);
     page.TextRight(layout.plot_right, axis_y, figures.last_date, kText);
-    page.TextCentre((layout.plot_left + layout.plot_right) / 2, axis_y,
-                    std::to_string(figures.records) + " etudes in the order played", kQuiet);
+    std::string axis = std::to_string(figures.records) + " etudes";
+    if (!figures.period_starts.empty()) axis += ", a line for each " + figures.period_name;
+    page.TextCentre((layout.plot_left + layout.plot_right) / 2, axis_y, axis, kQuiet);
 }
 
 // -- Rotation speed per kind --

@@ -173,6 +173,38 @@ void BuildMarks(const GameState& game, PageFigures& page) {
     }
 }
 
+// Thin lines where a new week (from Monday), month or year of practice begins,
+// the finest of the three that keeps the lines apart, so progress over weeks
+// can be read off the curves.
+void FindPeriodStarts(const History& history, PageFigures& page) {
+    const PageLayout& layout = page.layout;
+    const double width = layout.plot_right - layout.plot_left;
+    const int most_lines = std::max(1, static_cast<int>(width / (layout.small_line * 2.5)));
+    const std::int32_t a_monday = DayNumberOf(2026, 12, 7);
+    static constexpr std::string_view kPeriods[3] = {"week", "month", "year"};
+    for (int period = 0; period < 3; ++period) {
+        page.period_starts.clear();
+        page.period_name = kPeriods[period];
+        long long last_key = 0;
+        bool first = true;
+        for (std::int32_t i = 1; i <= page.records; ++i) {
+            const PlayerRecord& record = history.PlayerHistory[static_cast<std::size_t>(i)];
+            std::int32_t day = DayNumberOfRecord(record);
+            if (day < 0) continue;
+            long long key = period == 0   ? (static_cast<long long>(day) - a_monday + 7000000) / 7
+                            : period == 1 ? record[5] * 12LL + record[6]
+                                          : record[5];
+            if (!first && key != last_key)
+                page.period_starts.push_back(layout.plot_left + (i - 1.5) / std::max(1.0, page.records - 1.0) * width);
+            first = false;
+            last_key = key;
+            if (static_cast<int>(page.period_starts.size()) > most_lines) break;
+        }
+        if (static_cast<int>(page.period_starts.size()) <= most_lines) return;
+    }
+    page.period_starts.clear();
+}
+
 std::string DateOfRecord(const PlayerRecord& record) {
     return std::to_string(record[7]) + " " + platform::MonthName(record[6]).substr(0, 3) + " " +
            std::to_string(record[5]);
@@ -217,6 +249,7 @@ void PreparePage(GameState& game, std::int32_t today, PageFigures& page) {
         page.first_date = DateOfRecord(history.PlayerHistory[1]);
         page.last_date = DateOfRecord(history.PlayerHistory[static_cast<std::size_t>(page.records)]);
     }
+    FindPeriodStarts(history, page);
     BuildMarks(game, page);
 }
 
