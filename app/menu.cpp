@@ -3,6 +3,7 @@
 #include "app/rounding.h"
 #include "platform/platform.h"
 #include "platform/text_forms.h"
+#include "progress/progress_page.h"
 #include "records/name_entry.h"
 
 #include <string>
@@ -17,6 +18,7 @@ constexpr platform::Color kMenuBackground = platform::Rgb(0, 0, 0);
 // The entry that shows a current setting stands out in orange.
 constexpr platform::Color kMenuHighlight = platform::Rgb(255, 150, 0);
 
+constexpr int kProgressChoice = 60;
 constexpr int kPlayChoice = 98;
 constexpr int kExitChoice = 99;
 
@@ -147,6 +149,11 @@ bool ApplyMenuChoice(GameState& game, int choice) {
         settings.EchoMode = static_cast<std::int16_t>(choice - 40);
     } else if (choice == 50) {
         records::AskPastPerformanceReach(game);
+    } else if (choice == kProgressChoice) {
+        progress::ShowProgressPage(game);
+        // The page draws in its own fonts; the menu goes on in its own.
+        platform::SetGameFont(*game.platform, "courier new", RoundToInt32(game.screen.TextScale * 15.0));
+        platform::GraphicSetColor(*game.platform, kMenuText, kMenuBackground);
     } else if (choice == kPlayChoice) {
         return false;
     } else if (choice == kExitChoice) {
