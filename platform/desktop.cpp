@@ -1,17 +1,27 @@
 // The desktop back end: an SDL window serviced by the program's main thread
-// (events, presentation), the game on a logic thread of its own. The two share
-// the one-key slot (an atomic exchange), the quit flag, and a hand-over point
-// for pictures and the few window requests; nothing else.
+// (events, presentation), the game on a logic thread of its own.
+//
+// Who owns what:
+//  - the main thread alone touches SDL's video side: the window, its events,
+//    its surface; it turns key events into queued key values;
+//  - the logic thread alone draws into the canvas; the main thread reads it
+//    only while the logic thread waits in Redraw for the copy to be taken;
+//  - under Desktop::lock they share the typed-key queue (the main thread
+//    appends, the logic thread takes from the front or empties it), the
+//    window request, the picture hand-over flags and the end of the game;
+//  - the quit flag is an atomic the main thread sets and the logic thread reads.
 
 #include "platform/platform.h"
 
 #include "platform/audio.h"
 #include "platform/canvas.h"
+#include "platform/desktop_keys.h"
 #include "platform/platform_state.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -35,9 +45,10 @@ constexpr int kFallbackRefreshHz = 60;
 constexpr int kEventPollMs = 4;
 constexpr auto kLineInputPoll = std::chrono::milliseconds(10);
 
-// One-key slot values: 0 empty; a character as 0x100 | code; a scan-code key as 0x200 | scan code.
-constexpr std::uint32_t kCharacterKey = 0x100;
-constexpr std::uint32_t kScanKey = 0x200;
+// Keys typed while the game is busy (a frame being shown, a wall sinking)
+// wait here in order; a quick typist is far from filling it, a held key
+// repeating for seconds is not worth more.
+constexpr int kKeyQueueCapacity = 256;
 
 }  // namespace
 
@@ -51,7 +62,9 @@ struct Desktop {
     bool frame_taken = false;     // the main thread has copied it out of the canvas
     bool game_done = false;
     int game_result = 0;
-    std::atomic<std::uint32_t> key_slot{0};
+    std::array<std::uint32_t, kKeyQueueCapacity> keys{};  // typed keys, oldest at keys_first
+    int keys_first = 0;
+    int keys_count = 0;
     std::atomic<bool> quit{false};
     bool wake_pending = false;    // the logic thread has something for the main thread
 
@@ -85,48 +98,26 @@ void RunOnWindowThread(Desktop& desktop, std::function<void()> request) {
 
 // -- Keys --
 
-std::uint32_t ScanCodeOf(SDL_Keycode key) {
-    switch (key) {
-        case SDLK_F1: return 59;
-        case SDLK_F2: return 60;
-        case SDLK_F3: return 61;
-        case SDLK_F4: return 62;
-        case SDLK_F5: return 63;
-        case SDLK_F6: return 64;
-        case SDLK_F7: return 65;
-        case SDLK_F8: return 66;
-        case SDLK_F9: return 67;
-        case SDLK_F10: return 68;
-        case SDLK_HOME: return 71;
-        case SDLK_UP: return 72;
-        case SDLK_PAGEUP: return 73;
-        case SDLK_LEFT: return 75;
-        case SDLK_RIGHT: return 77;
-        case SDLK_END: return 79;
-        case SDLK_DOWN: return 80;
-        case SDLK_PAGEDOWN: return 81;
-        case SDLK_INSERT: return 82;
-        case SDLK_DELETE: return 83;
-        default: return 0;
+// A full queue keeps the keys typed first: the newest is dropped, and the
+// player hears that it was.
+void QueueKey(Desktop& desktop, std::uint32_t value) {
+    bool full = false;
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        full = desktop.keys_count == kKeyQueueCapacity;
+        if (!full) {
+            desktop.keys[static_cast<std::size_t>((desktop.keys_first + desktop.keys_count) % kKeyQueueCapacity)] =
+                value;
+            ++desktop.keys_count;
+        }
     }
-}
-
-void StoreKey(Desktop& desktop, std::uint32_t value) {
-    desktop.key_slot.store(value);  // an unread key is overwritten, as the game expects
+    if (full) audio::PlayDefaultAlert();
 }
 
 void OnKeyDown(Desktop& desktop, const SDL_KeyboardEvent& key) {
-    SDL_Keycode code = key.keysym.sym;
-    if (code == SDLK_RETURN || code == SDLK_KP_ENTER) {
-        StoreKey(desktop, kCharacterKey | 13);
-    } else if (code == SDLK_ESCAPE) {
-        StoreKey(desktop, kCharacterKey | 27);
-    } else if (code == SDLK_BACKSPACE) {
-        StoreKey(desktop, kCharacterKey | 8);
-    } else if (std::uint32_t scan = ScanCodeOf(code); scan != 0) {
-        StoreKey(desktop, kScanKey | scan);
-    }
     // Characters arrive as text input; Tab and the other keys are not stored.
+    std::uint32_t value = KeyDownValue(key.keysym.sym, key.keysym.mod);
+    if (value != 0) QueueKey(desktop, value);
 }
 
 void OnTextInput(Desktop& desktop, const char* text) {
@@ -148,7 +139,7 @@ void OnTextInput(Desktop& desktop, const char* text) {
         }
         ++at;
         for (; extra > 0 && (*at & 0xC0) == 0x80; --extra, ++at) point = (point << 6) | (*at & 0x3F);
-        if (point >= 32 && point <= 255 && point != 127) StoreKey(desktop, kCharacterKey | point);
+        if (point >= 32 && point <= 255 && point != 127) QueueKey(desktop, kCharacterKey | point);
     }
 }
 
@@ -271,12 +262,13 @@ void PlaceOuterCorner(Desktop& desktop, int screen_x, int screen_y) {
 }
 
 // A display to open windows on: X11 or Wayland, or a driver asked for by name.
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && value[0] != 0;
+}
+
 bool HasDisplay() {
-    auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && value[0] != 0;
-    };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("SDL_VIDEODRIVER");
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
 }
 
 // SDL falls back on drivers that draw nowhere; a game no one can see is no game.
@@ -302,8 +294,18 @@ int RunDesktop(int (*game)(Platform& platform)) {
         return 1;
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
-        std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
-                     SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
+        // SDL's own error is then about whichever fallback it tried last, which
+        // tells the player nothing; a display that is named but not there is
+        // the usual cause.
+        if (IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("SDL_VIDEODRIVER")) {
+            std::fprintf(stderr,
+                         "Gyrovessel needs a graphic display, and the display named by DISPLAY (%s) "
+                         "could not be opened.\n",
+                         std::getenv("DISPLAY"));
+        } else {
+            std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
+                         SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
+        }
         SDL_Quit();
         return 1;
     }
@@ -415,11 +417,24 @@ bool QuitRequested(const Platform& platform) {
 }
 
 std::string Inkey(Platform& platform) {
-    std::uint32_t value = platform.desktop->key_slot.exchange(0);
-    if (value == 0) return std::string();
-    auto code = static_cast<char>(value & 0xFF);
-    if ((value & kScanKey) != 0) return std::string{'\0', code};
-    return std::string(1, code);
+    Desktop& state = *platform.desktop;
+    std::uint32_t value = 0;
+    {
+        std::lock_guard<std::mutex> guard(state.lock);
+        if (state.keys_count > 0) {
+            value = state.keys[static_cast<std::size_t>(state.keys_first)];
+            state.keys_first = (state.keys_first + 1) % kKeyQueueCapacity;
+            --state.keys_count;
+        }
+    }
+    return InkeyText(value);
+}
+
+void DiscardKeys(Platform& platform) {
+    Desktop& state = *platform.desktop;
+    std::lock_guard<std::mutex> guard(state.lock);
+    state.keys_first = 0;
+    state.keys_count = 0;
 }
 
 void LineInputWait(Platform&) {

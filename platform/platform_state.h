@@ -15,6 +15,7 @@ namespace platform {
 struct ScriptStep {
     std::string key;  // one key as GraphicInkey returns it, when idle_redraws is 0
     int idle_redraws = 0;  // > 0: hold back later keys for this many redraws
+    bool pending = false;  // pressed already: DiscardPendingKeys drops it
 };
 
 struct Offscreen {
@@ -48,6 +49,7 @@ WorkArea DesktopWorkArea(Platform& platform);
 bool OpenWindow(Platform& platform, int width, int height);
 void Redraw(Platform& platform);
 std::string Inkey(Platform& platform);
+void DiscardKeys(Platform& platform);
 void LineInputWait(Platform& platform);
 double Timer(Platform& platform);
 std::string DateText(Platform& platform);
@@ -64,6 +66,7 @@ void SetFocus(Platform& platform);
 void Redraw(Platform& platform);
 bool QuitRequested(const Platform& platform);
 std::string Inkey(Platform& platform);
+void DiscardKeys(Platform& platform);
 void LineInputWait(Platform& platform);  // a short sleep while no key comes
 }  // namespace desktop
 
