@@ -293,11 +293,13 @@ int RunDesktop(int (*game)(Platform& platform)) {
         std::fprintf(stderr, "Gyrovessel needs a graphic display, and none was found (DISPLAY is not set).\n");
         return 1;
     }
+    // Only an X display is named: go to it alone. Otherwise SDL goes on to
+    // other systems when it is not there, and their complaints (or an
+    // invisible fallback's) would stand in for the plain reason.
+    bool x_display_only = IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("SDL_VIDEODRIVER");
+    if (x_display_only) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
-        // SDL's own error is then about whichever fallback it tried last, which
-        // tells the player nothing; a display that is named but not there is
-        // the usual cause.
-        if (IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("SDL_VIDEODRIVER")) {
+        if (x_display_only) {
             std::fprintf(stderr,
                          "Gyrovessel needs a graphic display, and the display named by DISPLAY (%s) "
                          "could not be opened.\n",
