@@ -10,6 +10,14 @@
 //    appends, the logic thread takes from the front or empties it), the
 //    window request, the picture hand-over flags and the end of the game;
 //  - the quit flag is an atomic the main thread sets and the logic thread reads.
+//
+// Neither thread polls. The main thread sleeps in poll() on the X connection
+// and on an eventfd that the logic thread writes to when it has something for
+// it (WakeMainThread); it never uses SDL's own event wait, which wakes by
+// sending an X event to a window of SDL's choosing: that can be a window just
+// being destroyed, and Xlib then ends the program. The logic thread sleeps on
+// the condition variable, which the main thread signals for every key, every
+// picture taken and every request done.
 
 #include "platform/platform.h"
 
@@ -19,6 +27,10 @@
 #include "platform/platform_state.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -38,12 +50,9 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 constexpr int kFallbackRefreshHz = 60;
-// The main thread looks at the window's events at least this often. It sleeps
-// on the threads' own condition variable rather than in SDL's event wait: SDL
-// wakes that wait by sending an X event to a window of its choosing, which can
-// be one just being destroyed, and Xlib then ends the program.
+// Without an X connection to wait on (another windowing system, or before the
+// first window) the main thread looks at the window's events this often.
 constexpr int kEventPollMs = 4;
-constexpr auto kLineInputPoll = std::chrono::milliseconds(10);
 
 // Keys typed while the game is busy (a frame being shown, a wall sinking)
 // wait here in order; a quick typist is far from filling it, a held key
@@ -67,9 +76,11 @@ struct Desktop {
     int keys_count = 0;
     std::atomic<bool> quit{false};
     bool wake_pending = false;    // the logic thread has something for the main thread
+    int wake_fd = -1;             // eventfd: written by the logic thread, read by the main thread
 
     // -- Main thread only --
     SDL_Window* window = nullptr;
+    Display* x_display = nullptr;  // SDL's X connection, once a window has shown it
     SteadyClock::duration frame_period = std::chrono::microseconds(1000000 / kFallbackRefreshHz);
     SteadyClock::time_point next_show{};
 };
@@ -77,9 +88,53 @@ struct Desktop {
 namespace {
 
 void WakeMainThread(Desktop& desktop) {
+    bool first = false;
     {
         std::lock_guard<std::mutex> guard(desktop.lock);
+        first = !desktop.wake_pending;
         desktop.wake_pending = true;
+    }
+    desktop.changed.notify_all();
+    if (first && desktop.wake_fd >= 0) {
+        std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t written = write(desktop.wake_fd, &one, sizeof one);
+    }
+}
+
+// The main thread sleeps until an X event or a wake-up from the logic thread
+// arrives, or for at most timeout_ms (-1: no limit).
+void WaitForWork(Desktop& desktop, int timeout_ms) {
+    {
+        std::unique_lock<std::mutex> guard(desktop.lock);
+        if (desktop.wake_fd < 0 || desktop.x_display == nullptr) {
+            int limit = timeout_ms < 0 ? kEventPollMs : std::min(timeout_ms, kEventPollMs);
+            desktop.changed.wait_for(guard, std::chrono::milliseconds(limit), [&] { return desktop.wake_pending; });
+            desktop.wake_pending = false;
+            return;
+        }
+        if (desktop.wake_pending) {
+            desktop.wake_pending = false;
+            return;
+        }
+    }
+    // Events that Xlib has already read off the connection (while a picture
+    // was sent, say) wait in its own queue, where poll() cannot see them.
+    if (QLength(desktop.x_display) > 0) return;
+    pollfd watched[2] = {{ConnectionNumber(desktop.x_display), POLLIN, 0}, {desktop.wake_fd, POLLIN, 0}};
+    poll(watched, 2, timeout_ms);
+    if ((watched[1].revents & POLLIN) != 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] ssize_t got = read(desktop.wake_fd, &count, sizeof count);
+    }
+    std::lock_guard<std::mutex> guard(desktop.lock);
+    desktop.wake_pending = false;
+}
+
+// Window closed: the logic thread may be waiting for a key.
+void RequestQuit(Desktop& desktop) {
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.quit.store(true);
     }
     desktop.changed.notify_all();
 }
@@ -111,6 +166,7 @@ void QueueKey(Desktop& desktop, std::uint32_t value) {
             ++desktop.keys_count;
         }
     }
+    desktop.changed.notify_all();
     if (full) audio::PlayDefaultAlert();
 }
 
@@ -197,11 +253,11 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
 
 void HandleEvent(Desktop& desktop, const SDL_Event& event) {
     switch (event.type) {
-        case SDL_QUIT: desktop.quit.store(true); break;
+        case SDL_QUIT: RequestQuit(desktop); break;
         case SDL_KEYDOWN: OnKeyDown(desktop, event.key); break;
         case SDL_TEXTINPUT: OnTextInput(desktop, event.text.text); break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) desktop.quit.store(true);
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) RequestQuit(desktop);
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED && desktop.window != nullptr)
                 SDL_UpdateWindowSurface(desktop.window);
             break;
@@ -238,15 +294,23 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) HandleEvent(desktop, event);
 
-        int wait_ms = kEventPollMs;
+        // A waiting picture wakes the thread at its turn in the display's rhythm.
+        int wait_ms = -1;
         if (frame_waiting) {
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(desktop.next_show - SteadyClock::now());
-            wait_ms = static_cast<int>(std::clamp<long long>(left.count() + 1, 0, kEventPollMs));
+            wait_ms = static_cast<int>(std::clamp<long long>(left.count() + 1, 0, 1000));
         }
-        std::unique_lock<std::mutex> guard(desktop.lock);
-        desktop.changed.wait_for(guard, std::chrono::milliseconds(wait_ms), [&] { return desktop.wake_pending; });
-        desktop.wake_pending = false;
+        WaitForWork(desktop, wait_ms);
     }
+}
+
+// SDL's X connection lives as long as its video system; the first window shows it.
+void FindXConnection(Desktop& desktop) {
+    if (desktop.x_display != nullptr || desktop.window == nullptr) return;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(desktop.window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11)
+        desktop.x_display = info.info.x11.display;
 }
 
 void DestroyWindow(Desktop& desktop) {
@@ -316,6 +380,7 @@ int RunDesktop(int (*game)(Platform& platform)) {
     PlatformHandle handle(new Platform);
     Platform& platform = *handle;
     Desktop desktop;
+    desktop.wake_fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     platform.desktop = &desktop;
     InitFontBook(platform.fonts);
     ReadRefreshRate(desktop);
@@ -334,6 +399,8 @@ int RunDesktop(int (*game)(Platform& platform)) {
 
     int result = desktop.game_result;
     DestroyWindow(desktop);
+    desktop.x_display = nullptr;
+    if (desktop.wake_fd >= 0) close(desktop.wake_fd);
     audio::StopAudio();
     platform.desktop = nullptr;  // owned by this frame, not by the handle
     handle.reset();
@@ -373,6 +440,7 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
             std::fprintf(stderr, "Gyrovessel cannot open its window: %s\n", SDL_GetError());
             return;
         }
+        FindXConnection(state);
         PlaceOuterCorner(state, screen_x, screen_y);
         SDL_RaiseWindow(state.window);
         ReadRefreshRate(state);
@@ -439,8 +507,10 @@ void DiscardKeys(Platform& platform) {
     state.keys_count = 0;
 }
 
-void LineInputWait(Platform&) {
-    std::this_thread::sleep_for(kLineInputPoll);
+void LineInputWait(Platform& platform, std::chrono::steady_clock::time_point until) {
+    Desktop& state = *platform.desktop;
+    std::unique_lock<std::mutex> guard(state.lock);
+    state.changed.wait_until(guard, until, [&] { return state.keys_count > 0 || state.quit.load(); });
 }
 
 }  // namespace desktop

@@ -152,7 +152,7 @@ std::string GraphicLineInput(Platform& platform) {
             next_blink = now + kCaretBlink;
             ShowTyped(platform, strip, start_x, start_y, typed, caret);
         } else {
-            desktop::LineInputWait(platform);
+            desktop::LineInputWait(platform, next_blink);
         }
     }
 

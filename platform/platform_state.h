@@ -5,6 +5,7 @@
 #include "platform/canvas.h"
 #include "platform/platform.h"
 
+#include <chrono>
 #include <deque>
 #include <string>
 #include <vector>
@@ -67,7 +68,8 @@ void Redraw(Platform& platform);
 bool QuitRequested(const Platform& platform);
 std::string Inkey(Platform& platform);
 void DiscardKeys(Platform& platform);
-void LineInputWait(Platform& platform);  // a short sleep while no key comes
+// Sleeps until a key is typed, the window is closed, or until.
+void LineInputWait(Platform& platform, std::chrono::steady_clock::time_point until);
 }  // namespace desktop
 
 }  // namespace platform
