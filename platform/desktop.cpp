@@ -11,7 +11,7 @@
 //    window request, the picture hand-over flags and the end of the game;
 //  - the quit flag is an atomic the main thread sets and the logic thread reads.
 //
-// Neither thread polls. The main thread sleeps in poll() on the X connection
+// On X neither thread polls. The main thread sleeps in poll() on the X connection
 // and on an eventfd that the logic thread writes to when it has something for
 // it (WakeMainThread); it never uses SDL's own event wait, which wakes by
 // sending an X event to a window of SDL's choosing: that can be a window just
