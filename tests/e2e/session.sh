@@ -18,7 +18,7 @@ answer_name_then_play "$name" 5
 
 # Pitch 45: every wall is tumbled by 45 degrees one way or the other about its
 # pitch axis, so pressing "7" solves it after one or seven presses. Presses that
-# arrive while a wall sinks may be lost; enough of them always get through.
+# arrive while a wall sinks are dropped; enough of them always get through.
 for _ in $(seq 1 150); do
   xdotool type --delay 0 "7"
   sleep 0.15
