@@ -85,6 +85,9 @@ void SolveWall(GameState& game) {
         if (etude.RoboShrink[wall] > SunkShrink) ShrinkStep(game);
         if (platform::QuitRequested(screen)) break;
     } while (SinkElapsed(game) <= SinkSeconds);
+    // No keys are read while the wall sinks; those pressed meanwhile were
+    // meant for the wall just solved and must not count on the next one.
+    platform::DiscardPendingKeys(screen);
 
     etude.Face = static_cast<std::int16_t>(wall + 1);
     if (etude.Face <= NumFaces) game.scene.FaceLook[etude.Face][1] = kTrue;

@@ -57,17 +57,22 @@ PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options) {
 
 void QueueKeys(Platform& platform, std::string_view characters) {
     if (platform.offscreen == nullptr) return;
-    for (char c : characters) StateOf(platform).script.push_back(ScriptStep{std::string(1, c), 0});
+    for (char c : characters) StateOf(platform).script.push_back(ScriptStep{std::string(1, c), 0, false});
 }
 
 void QueueKey(Platform& platform, std::string key) {
     if (platform.offscreen == nullptr || key.empty()) return;
-    StateOf(platform).script.push_back(ScriptStep{std::move(key), 0});
+    StateOf(platform).script.push_back(ScriptStep{std::move(key), 0, false});
 }
 
 void QueueIdle(Platform& platform, int redraws) {
     if (platform.offscreen == nullptr || redraws <= 0) return;
-    StateOf(platform).script.push_back(ScriptStep{std::string(), redraws});
+    StateOf(platform).script.push_back(ScriptStep{std::string(), redraws, false});
+}
+
+void QueuePendingKeys(Platform& platform, std::string_view characters) {
+    if (platform.offscreen == nullptr) return;
+    for (char c : characters) StateOf(platform).script.push_back(ScriptStep{std::string(1, c), 0, true});
 }
 
 void QueueConsoleLine(Platform& platform, std::string line) {
@@ -188,6 +193,11 @@ std::string Inkey(Platform& platform) {
     if (state.script.empty()) state.quit = true;
     state.clock += kWaitStep;
     return std::string();
+}
+
+void DiscardKeys(Platform& platform) {
+    auto& script = StateOf(platform).script;
+    while (!script.empty() && script.front().pending) script.pop_front();
 }
 
 void LineInputWait(Platform& platform) {

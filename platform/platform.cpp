@@ -183,6 +183,15 @@ std::string GraphicInkey(Platform& platform) {
     return desktop::Inkey(platform);
 }
 
+void DiscardPendingKeys(Platform& platform) {
+    if (!platform.window_open) return;
+    if (platform.offscreen != nullptr) {
+        offscreen::DiscardKeys(platform);
+    } else {
+        desktop::DiscardKeys(platform);
+    }
+}
+
 // -- Clock --
 
 double Timer(Platform& platform) {

@@ -88,6 +88,10 @@ PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
 void QueueKeys(Platform& platform, std::string_view characters);  // each character one key ("\r" is Enter)
 void QueueKey(Platform& platform, std::string key);               // one key as GraphicInkey returns it
 void QueueIdle(Platform& platform, int redraws);  // hold back the following keys for this many redraws
+// Keys already pressed and waiting when the game next looks (typed while it was
+// busy, say during a sinking wall): handed out like the others, unless the game
+// first discards its pending keys (DiscardPendingKeys), which drops them.
+void QueuePendingKeys(Platform& platform, std::string_view characters);
 void QueueConsoleLine(Platform& platform, std::string line);      // a line for ConsoleLineInput
 // Once the scripted keys run out while the game waits for one, the back end
 // asks the game to quit (QuitRequested) instead of waiting for ever.
@@ -170,6 +174,9 @@ std::string GraphicLineInput(Platform& platform);  // up to 255 characters, Ente
 // "" when no key is pending; one character; or "\0" + scan code for F1..F10 and
 // the cursor and navigation keys. Each key is delivered once.
 std::string GraphicInkey(Platform& platform);
+// Drops every key pressed and not yet read: keys typed before a question was
+// shown, or while the game did not look for keys.
+void DiscardPendingKeys(Platform& platform);
 
 // -- Clock --
 double Timer(Platform& platform);          // seconds since local midnight, millisecond resolution

@@ -220,11 +220,14 @@ TEST_F(EtudePlay, LeavingBeforeAnyWallOrQuittingRecordsNothing) {
     EXPECT_EQ(CueCount("speakquit"), 1);
 }
 
-TEST_F(EtudePlay, WallSolvedAtMidnightStillSinksForItsSecondsAndPlayGoesOn) {
+TEST_F(EtudePlay, WallSolvedAtMidnightStillSinksForItsSecondsAndPlayGoesOnWithoutKeysPressedMeanwhile) {
     StartEtude(1, 2024.0, /*echo_mode=*/1, /*clock=*/86400.0 - 0.5);
     int redraws = platform::RedrawCount(*handle_);
-    EXPECT_EQ(Play(UndoForWalls(1, 1) + "1"), etude::PlayExit::MainMenu);
+    platform::QueueKeys(*handle_, UndoForWalls(1, 1));
+    platform::QueuePendingKeys(*handle_, "7777");  // pressed while the wall sinks
+    EXPECT_EQ(Play("1"), etude::PlayExit::MainMenu);
     EXPECT_EQ(game_->etude.FacesDone, 1);
+    EXPECT_EQ(game_->etude.FaceKeyStrokes[2][1], 0);
     int sinking_frames = platform::RedrawCount(*handle_) - redraws;
     EXPECT_GT(sinking_frames, 90);
     EXPECT_LT(sinking_frames, 110);

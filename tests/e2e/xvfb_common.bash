@@ -92,14 +92,27 @@ start_game_session() {
 }
 
 # Types the player name at the first question, then 98 at the main menu that
-# follows, and waits for the etude to start.
+# follows, each with $2 milliseconds between keys (60 when not given), and
+# waits for the etude to start.
 answer_name_then_play() {
-  xdotool type --delay 60 "$1"
+  local delay=${2:-60}
+  xdotool type --delay "$delay" "$1"
   xdotool key Return
   sleep 1
   window=$(find_game_window)
   point_at_window "$window"
-  xdotool type --delay 60 "98"
+  xdotool type --delay "$delay" "98"
   xdotool key Return
   sleep 2
+}
+
+# A display number with no X server behind it.
+unused_display() {
+  for number in $(seq 200 299); do
+    if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
+      echo ":${number}"
+      return 0
+    fi
+  done
+  return 1
 }
