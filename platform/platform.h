@@ -153,6 +153,10 @@ std::string GraphicInkey(Platform& platform);
 
 // -- Clock --
 double Timer(Platform& platform);          // seconds since local midnight, millisecond resolution
+// Seconds from an earlier Timer reading to now, for every elapsed time the game
+// takes. The readings start again at midnight, so the difference is taken
+// modulo one day: a stretch that spans midnight comes out as long as it lasted.
+double SecondsSince(Platform& platform, double earlier);
 std::string DateText(Platform& platform);  // "MM-DD-YYYY"
 std::string TimeText(Platform& platform);  // "HH:MM:SS"
 

@@ -218,6 +218,9 @@ TEST(DrawScene, StatusShowsTheRunningTimeFromTheFirstPicture) {
     auto scene = MakeScene();
     GameState& game = scene.g();
     const Screen& screen = game.screen;
+    // The etude starts just before midnight, at a reading single precision rounds
+    // up, and its clock runs on past midnight.
+    platform::SetClock(scene.w(), 86400.0 - 4.3);
     const double start = platform::Timer(scene.w());
     render::DrawScene(game);
     EXPECT_EQ(game.etude.EtudeStartTime, static_cast<float>(start));
@@ -318,6 +321,15 @@ TEST(DrawScene, KeyEchoLastsTwoSeconds) {
     platform::ClearPrintedTexts(scene.w());
     render::DrawScene(game);
     EXPECT_EQ(FindText(scene.w(), "?"), nullptr);
+
+    // The clock starts again from 0 at midnight; two seconds still end.
+    game.play.KeyShown = "Z";
+    platform::SetClock(scene.w(), 86400.0 - 1.0);
+    game.play.KeyShownAt = platform::Timer(scene.w());
+    platform::AdvanceClock(scene.w(), 2.1);
+    platform::ClearPrintedTexts(scene.w());
+    render::DrawScene(game);
+    EXPECT_EQ(FindText(scene.w(), "Z"), nullptr);
 }
 
 // -- Marker --
