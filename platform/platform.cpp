@@ -152,6 +152,12 @@ void GraphicPrintText(Platform& platform, std::string_view text) {
     CanvasPrintText(platform.canvas, platform.fonts, text, LoggerOf(platform), &platform);
 }
 
+double GraphicTextWidth(Platform& platform, std::string_view text) {
+    if (!platform.window_open || text.empty()) return 0.0;
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    return CanvasTextWidth(platform.canvas, platform.fonts, text) / std::fabs(platform.canvas.scale_x);
+}
+
 void GraphicPrintNumber(Platform& platform, double number) {
     GraphicPrintText(platform, PrintForm(number, false));
 }

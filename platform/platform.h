@@ -144,6 +144,9 @@ int MakeFont(Platform& platform, const std::string& face, int points, int style)
 void SelectFont(Platform& platform, int font);
 void SetGameFont(Platform& platform, const std::string& face, int points);
 void GraphicPrintText(Platform& platform, std::string_view text);
+// How far GraphicPrintText would move the print position right for this text
+// in the current font, in user units; 0 while no window is open.
+double GraphicTextWidth(Platform& platform, std::string_view text);
 void GraphicPrintNumber(Platform& platform, double number);  // print form of ConsolePrintNumber
 void GraphicNewLine(Platform& platform);
 std::string GraphicLineInput(Platform& platform);  // up to 255 characters, Enter ends

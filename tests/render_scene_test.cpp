@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -286,6 +287,32 @@ TEST(DrawScene, KeystrokeCountsSitUnderTheirWallsInTheWallsColours) {
             EXPECT_EQ(count->font_points, 13);  // 0.7 x 18 = 12.6
             EXPECT_NEAR(count->x, screen.LayoutX[4] + 60 / 3.5 + (w - 1) * 67, 1.0);
             EXPECT_NEAR(count->y, screen.LayoutY[8] - k * 39, 1.0);
+        }
+    }
+
+    // On laptop screens the performance table, drawn after the counts, must
+    // leave wall 1's counts in sight: some red of each is still on screen.
+    for (const auto& [width, height] : {std::pair{1280, 720}, std::pair{1024, 768}}) {
+        tools::SceneChoice choice;
+        choice.width = width;
+        choice.height = height;
+        auto small = MakeScene(choice);
+        small.g().sky.SkyMode = 0;
+        small.g().etude.FaceKeyStrokes[1][0] = 3;
+        small.g().etude.FaceKeyStrokes[1][1] = 7;
+        platform::ClearPrintedTexts(small.w());
+        render::DrawScene(small.g());
+        for (const char* text : {" 3 ", " 7 "}) {
+            const auto* count = FindText(small.w(), text);
+            ASSERT_NE(count, nullptr) << width;
+            int red = 0;
+            for (float dy = 0; dy < 12; ++dy) {
+                for (float dx = 0; dx < 20; ++dx) {
+                    const Color here = platform::PixelAt(small.w(), count->x + dx, count->y - dy);
+                    red += (here >> 16) > 128 && ((here >> 8) & 255) < 64 && (here & 255) < 64;
+                }
+            }
+            EXPECT_GT(red, 3) << "wall 1's count" << text << "at " << width << "x" << height;
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "records/report.h"
 
+#include "app/rounding.h"
 #include "platform/platform.h"
 #include "test_support.h"
 
@@ -74,6 +75,37 @@ TEST_F(ReportTest, LayoutTitleHeaderAndGroupsAtTheirLines) {
         for (int step = 1; step <= 4; ++step) {
             EXPECT_FLOAT_EQ(texts[2 + group * 5 + step].y, 540 - 22 * (3 + group * 5 + step));
         }
+    }
+}
+
+// Where a row at the written size would pass the right edge and wrap on at the
+// left edge, the table takes the largest size at which nothing leaves its column.
+TEST_F(ReportTest, OnANarrowWindowTheTableShrinksAndStaysInItsColumn) {
+    struct Size {
+        int width, height, written_points;
+    };
+    for (const Size size : {Size{1280, 720, 7}, Size{1024, 768, 7}}) {
+        ASSERT_NO_FATAL_FAILURE(OpenCanvas(size.width, size.height));
+        game_->settings.PlayerName = "ACE1";
+        Add(Record(2, 35, 6, 2026, 12, 7, 14, 5, 33, 1));
+        ASSERT_EQ(RoundToInt32(game_->screen.TextScale * 12.0), size.written_points);
+        records::DrawPerformanceReport(*game_);
+        const Screen& screen = game_->screen;
+        const auto& texts = platform::PrintedTexts(*platform_);
+        ASSERT_EQ(texts.size(), 22u);
+        EXPECT_LT(texts[0].font_points, size.written_points) << size.width;
+        EXPECT_GT(texts[0].font_points, 2) << size.width;
+        // No pixel of the table left of its leftmost line, the header.
+        const float header_x = static_cast<float>(screen.HalfWidth - RoundToInt32(screen.WindowScale * 960.0));
+        int lit = 0;
+        for (int row = 0; row < size.height; ++row) {
+            for (int column = 0; column < size.width; ++column) {
+                if (platform::DevicePixelAt(*platform_, column, row) == 0) continue;
+                ASSERT_GE(column - size.width / 2.0f, header_x - 1) << size.width << " pixel " << column << "," << row;
+                ++lit;
+            }
+        }
+        EXPECT_GT(lit, 1000) << size.width;
     }
 }
 
