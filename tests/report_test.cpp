@@ -127,11 +127,12 @@ TEST_F(ReportTest, ExampleRowOfKindTwo) {
     Add(Record(7, 20, 3, 2026, 12, 7, 15, 0, 0, 1));  // another kind in between
     Add(Record(2, 61, 8, 2026, 12, 8, 10, 0, 0, 0));
     Add(Record(2, 40, 5, 2026, 12, 8, 11, 0, 0, 1));
+    Add(Record(7, 90, 0, 2026, 12, 8, 12, 0, 0, -1));  // incomplete: neither won nor lost, but counted
     auto rows = Draw();
     ASSERT_EQ(rows.size(), 16u);
     EXPECT_EQ(rows[1].text, "  2  90   35   6   7Dec2026  14:05:33    3    1    0   75.00");
     EXPECT_EQ(rows[1].text.size(), 60u);
-    EXPECT_EQ(rows[6].text, "  7 135   20   3   7Dec2026  15:00:00    1    0    0  100.00");
+    EXPECT_EQ(rows[6].text, "  7 135   20   3   7Dec2026  15:00:00    1    0    1   50.00");
 }
 
 TEST_F(ReportTest, WonShareOfTwoWinsAndOneLoss) {
@@ -169,12 +170,13 @@ TEST_F(ReportTest, NewerOfTwoEqualWinsAndNeverAWinOf9999Seconds) {
 }
 
 TEST_F(ReportTest, ChosenKindsRowInLilacEverythingElseYellow) {
-    Add(Record(11, 30, 4, 2026, 1, 1, 0, 0, 0, 1));
-    game_->settings.EtudeNumber = 11;
+    // The last kind of a group: the next group's name is yellow again.
+    Add(Record(12, 30, 4, 2026, 1, 1, 0, 0, 0, 1));
+    game_->settings.EtudeNumber = 12;
     records::DrawPerformanceReport(*game_);
     int lilac = 0;
     for (const auto& printed : platform::PrintedTexts(*platform_)) {
-        if (printed.x == kRowX && printed.text.rfind(" 11", 0) == 0) {
+        if (printed.x == kRowX && printed.text.rfind(" 12", 0) == 0) {
             EXPECT_EQ(printed.color, kLilac);
             ++lilac;
         } else {
