@@ -12,18 +12,8 @@ namespace etude {
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
-
-// Clock readings are seconds since midnight; a sinking animation that spans
-// midnight would otherwise see time run backwards and never end.
-double SecondsSince(double now, double start) {
-    double elapsed = now - start;
-    if (elapsed < 0) elapsed += kSecondsPerDay;
-    return elapsed;
-}
-
 double SinkElapsed(GameState& game) {
-    return SecondsSince(platform::Timer(*game.platform), game.etude.SinkStart);
+    return platform::SecondsSince(*game.platform, game.etude.SinkStart);
 }
 
 }  // namespace

@@ -181,35 +181,51 @@ bool ThinPen(const Canvas& canvas) {
     return canvas.pen_width <= 1 && canvas.pen_style == 0;
 }
 
-void PlotLine(Canvas& canvas, int x0, int y0, int x1, int y1, std::uint32_t pixel) {
-    int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-    int step_x = x0 < x1 ? 1 : -1, step_y = y0 < y1 ? 1 : -1;
-    int error = dx + dy;
-    for (;;) {
-        if (x0 >= 0 && y0 >= 0 && x0 < canvas.width && y0 < canvas.height)
-            std::memcpy(canvas.pixels + static_cast<std::size_t>(y0) * canvas.stride + x0 * 4, &pixel, 4);
-        if (x0 == x1 && y0 == y1) return;
-        int twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x0 += step_x;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y0 += step_y;
+void PutPixel(Canvas& canvas, int x, int y, std::uint32_t pixel) {
+    if (x >= 0 && y >= 0 && x < canvas.width && y < canvas.height)
+        std::memcpy(canvas.pixels + static_cast<std::size_t>(y) * canvas.stride + x * 4, &pixel, 4);
+}
+
+// The pixels nearest to the exact edge from (x0, y0) to (x1, y1), one per
+// column or row along its longer extent; its ends are the pixels the corners
+// snap to. Following the exact edge rather than the line between the snapped
+// corners keeps the outline on the pixels the fill's seam runs through.
+void PlotEdge(Canvas& canvas, double x0, double y0, double x1, double y1, std::uint32_t pixel) {
+    const bool along_x = std::fabs(x1 - x0) >= std::fabs(y1 - y0);
+    if (!along_x) {
+        std::swap(x0, y0);
+        std::swap(x1, y1);
+    }
+    if (x1 < x0) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const double slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0;
+    const double low = std::min(y0, y1), high = std::max(y0, y1);
+    // Only the stretch over the canvas is stepped through.
+    const int first = std::max(static_cast<int>(Snap(x0)), 0);
+    const int last = std::min(static_cast<int>(Snap(x1)), (along_x ? canvas.width : canvas.height) - 1);
+    for (int major = first; major <= last; ++major) {
+        // Beyond its corners an edge keeps to their rows (or columns).
+        const double exact = std::clamp(y0 + (major - x0) * slope, low, high);
+        const int minor = static_cast<int>(Snap(exact));
+        if (along_x) {
+            PutPixel(canvas, major, minor, pixel);
+        } else {
+            PutPixel(canvas, minor, major, pixel);
         }
     }
 }
 
 // The closed outline through the corners held in canvas.corners.
 void PlotClosedOutline(Canvas& canvas, Color color) {
-    const std::vector<int>& corners = canvas.corners;
+    const std::vector<double>& corners = canvas.corners;
     std::size_t count = corners.size() / 2;
     auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
     cairo_surface_flush(canvas.surface);
     for (std::size_t i = 0; i < count; ++i) {
         std::size_t next = (i + 1) % count;
-        PlotLine(canvas, corners[2 * i], corners[2 * i + 1], corners[2 * next], corners[2 * next + 1], pixel);
+        PlotEdge(canvas, corners[2 * i], corners[2 * i + 1], corners[2 * next], corners[2 * next + 1], pixel);
     }
     cairo_surface_mark_dirty(canvas.surface);
 }
@@ -504,6 +520,12 @@ void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius,
     cairo_fill(canvas.cairo);
 }
 
+// Fill and outline follow the exact corners; the outline's pixels are those
+// nearest to each edge. Sections of one wall meet along shared edges and at
+// corners that lie on a neighbour's edge. Snapped to a pixel on its own, such
+// a corner would leave the neighbour's edge by up to half a pixel and open
+// single pixels between the two sections; unsnapped, every pixel along the
+// seam falls into one of the fills or under one of the outlines.
 void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
                    int fill_mode) {
     if (points == nullptr || count < 2 || count > 1024) return;
@@ -511,29 +533,48 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
     FigureColors colors = ResolveFigure(canvas, outline, fill);
     if (!colors.filled && !colors.outlined) return;
     cairo_t* cairo = canvas.cairo;
-    std::vector<int>& corners = canvas.corners;
+    std::vector<double>& corners = canvas.corners;
     corners.clear();
     bool near = true;
     for (int i = 0; i < count; ++i) {
-        double x = Snap(DeviceX(canvas, points[i].x)), y = Snap(DeviceY(canvas, points[i].y));
+        double x = DeviceX(canvas, points[i].x), y = DeviceY(canvas, points[i].y);
         near = near && std::fabs(x) < kFarCoordinate && std::fabs(y) < kFarCoordinate;
-        corners.push_back(near ? static_cast<int>(x) : 0);
-        corners.push_back(near ? static_cast<int>(y) : 0);
-        if (i == 0) {
-            cairo_move_to(cairo, x + 0.5, y + 0.5);
-        } else {
-            cairo_line_to(cairo, x + 0.5, y + 0.5);
-        }
+        corners.push_back(x);
+        corners.push_back(y);
     }
-    cairo_close_path(cairo);
-    if (colors.outlined && near && ThinPen(canvas) && canvas.pixels != nullptr) {
+    const bool even_odd = fill_mode != 0;
+    if (colors.filled) {
+        // Cairo samples a pixel at its centre, half a unit in from its corner.
+        for (int i = 0; i < count; ++i) {
+            if (i == 0) {
+                cairo_move_to(cairo, corners[0] + 0.5, corners[1] + 0.5);
+            } else {
+                cairo_line_to(cairo, corners[2 * i] + 0.5, corners[2 * i + 1] + 0.5);
+            }
+        }
+        cairo_close_path(cairo);
         FigureColors fill_only = colors;
         fill_only.outlined = false;
-        PaintFigure(canvas, fill_only, style, fill_mode != 0);
+        PaintFigure(canvas, fill_only, style, even_odd);
+    }
+    if (!colors.outlined) return;
+    if (near && ThinPen(canvas) && canvas.pixels != nullptr) {
         PlotClosedOutline(canvas, colors.outline);
         return;
     }
-    PaintFigure(canvas, colors, style, fill_mode != 0);
+    // Wider or patterned pens keep their stroke through the snapped corners.
+    for (int i = 0; i < count; ++i) {
+        double x = PixelCentre(corners[2 * i]), y = PixelCentre(corners[2 * i + 1]);
+        if (i == 0) {
+            cairo_move_to(cairo, x, y);
+        } else {
+            cairo_line_to(cairo, x, y);
+        }
+    }
+    cairo_close_path(cairo);
+    FigureColors outline_only = colors;
+    outline_only.filled = false;
+    PaintFigure(canvas, outline_only, style, even_odd);
 }
 
 void ScrollRecording(Canvas& canvas, int rows) {

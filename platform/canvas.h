@@ -74,7 +74,7 @@ struct Canvas {
 
     cairo_pattern_t* hatches[7] = {};  // masks for fill styles 1..6 (0 unused)
     std::string utf8;                  // scratch for printed text, reused
-    std::vector<int> corners;          // scratch: a polygon's pixel corners (x, y pairs), reused
+    std::vector<double> corners;       // scratch: a polygon's corners in device pixels (x, y pairs), reused
 };
 
 // Makes a canvas of the given size in the window's starting state, recording

@@ -6,6 +6,8 @@
 #include "platform/platform_state.h"
 #include "platform/text_forms.h"
 
+#include <cmath>
+
 namespace platform {
 
 namespace {
@@ -155,6 +157,12 @@ void GraphicPrintText(Platform& platform, std::string_view text) {
     CanvasPrintText(platform.canvas, platform.fonts, text, LoggerOf(platform), &platform);
 }
 
+double GraphicTextWidth(Platform& platform, std::string_view text) {
+    if (!platform.window_open || text.empty()) return 0.0;
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    return CanvasTextWidth(platform.canvas, platform.fonts, text) / std::fabs(platform.canvas.scale_x);
+}
+
 void GraphicPrintNumber(Platform& platform, double number) {
     GraphicPrintText(platform, PrintForm(number, false));
 }
@@ -197,6 +205,16 @@ void DiscardPendingKeys(Platform& platform) {
 double Timer(Platform& platform) {
     if (platform.offscreen != nullptr) return offscreen::Timer(platform);
     return SecondsSinceMidnight(ReadLocalClock());
+}
+
+double SecondsSince(Platform& platform, double earlier) {
+    constexpr double kSecondsPerDay = 86400.0;
+    double elapsed = Timer(platform) - earlier;
+    // A start kept in single precision (the etude's) can read a few
+    // milliseconds after a later reading: that is no time, not a day less a moment.
+    if (elapsed < 0 && elapsed > -1.0) return 0.0;
+    elapsed = std::fmod(elapsed, kSecondsPerDay);
+    return elapsed < 0 ? elapsed + kSecondsPerDay : elapsed;
 }
 
 std::string DateText(Platform& platform) {

@@ -164,6 +164,9 @@ int MakeFont(Platform& platform, const std::string& face, int points, int style)
 void SelectFont(Platform& platform, int font);
 void SetGameFont(Platform& platform, const std::string& face, int points);
 void GraphicPrintText(Platform& platform, std::string_view text);
+// How far GraphicPrintText would move the print position right for this text
+// in the current font, in user units; 0 while no window is open.
+double GraphicTextWidth(Platform& platform, std::string_view text);
 void GraphicPrintNumber(Platform& platform, double number);  // print form of ConsolePrintNumber
 void GraphicNewLine(Platform& platform);
 // Pixels the text would advance the print position in the current font, and
@@ -180,6 +183,10 @@ void DiscardPendingKeys(Platform& platform);
 
 // -- Clock --
 double Timer(Platform& platform);          // seconds since local midnight, millisecond resolution
+// Seconds from an earlier Timer reading to now, for every elapsed time the game
+// takes. The readings start again at midnight, so the difference is taken
+// modulo one day: a stretch that spans midnight comes out as long as it lasted.
+double SecondsSince(Platform& platform, double earlier);
 std::string DateText(Platform& platform);  // "MM-DD-YYYY"
 std::string TimeText(Platform& platform);  // "HH:MM:SS"
 

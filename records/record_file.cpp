@@ -14,8 +14,6 @@ namespace records {
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400;
-
 // Characters first..first+count-1 (from 1) of a date or time text read as a
 // number; a text too short for them reads as 0 rather than failing.
 std::int16_t TextPart(const std::string& text, std::size_t first, std::size_t count) {
@@ -30,15 +28,13 @@ std::int16_t ClampToInt16(std::int32_t value) {
     return static_cast<std::int16_t>(value);
 }
 
-// The end of an etude: how long it took and when it ended. The clock counts
-// from local midnight, so an etude that runs across midnight would come out
-// negative; a day is added back. The recorded field caps at 32767 s later.
+// The end of an etude: how long it took and when it ended. An etude that runs
+// across midnight keeps its length, as every elapsed time does. The recorded
+// field caps at 32767 s later.
 void StampEtudeEnd(GameState& game) {
     platform::Platform& platform = *game.platform;
     Etude& etude = game.etude;
-    double duration = platform::Timer(platform) - static_cast<double>(etude.EtudeStartTime);
-    if (duration < 0) duration += kSecondsPerDay;
-    etude.Duration = static_cast<float>(duration);
+    etude.Duration = static_cast<float>(platform::SecondsSince(platform, etude.EtudeStartTime));
     etude.TimeNOW = platform::TimeText(platform);
     etude.DateNOW = platform::DateText(platform);
 }

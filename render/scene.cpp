@@ -87,9 +87,9 @@ void DrawStatusText(GameState& game) {
         VerdictBuffer buffer;
         platform::GraphicPrintText(window, VerdictText(excess, buffer));
     } else {
-        const double now = platform::Timer(window);
-        if (etude.EtudeStartTime == 0) etude.EtudeStartTime = static_cast<float>(now);
-        platform::GraphicPrintText(window, records::FormatWithMask(now - etude.EtudeStartTime, kTimeMask));
+        if (etude.EtudeStartTime == 0) etude.EtudeStartTime = static_cast<float>(platform::Timer(window));
+        const double running = platform::SecondsSince(window, etude.EtudeStartTime);
+        platform::GraphicPrintText(window, records::FormatWithMask(running, kTimeMask));
     }
     platform::GraphicNewLine(window);
 }
@@ -136,7 +136,7 @@ void DrawKeyEcho(GameState& game) {
     const Screen& screen = game.screen;
     Play& play = game.play;
     if (play.KeyShown.empty()) return;
-    if (platform::Timer(window) - play.KeyShownAt > 2.0) {
+    if (platform::SecondsSince(window, play.KeyShownAt) > 2.0) {
         play.KeyShown.clear();
         return;
     }
