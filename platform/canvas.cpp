@@ -1,6 +1,10 @@
 #include "platform/canvas.h"
 
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -237,6 +241,25 @@ void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radi
     cairo_surface_mark_dirty(canvas.surface);
 }
 
+// The drawing context's settings every canvas starts with.
+void SetUpCairo(cairo_t* cairo) {
+    cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
+    cairo_set_line_cap(cairo, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cairo, CAIRO_LINE_JOIN_ROUND);
+}
+
+// A recording canvas's picture replayed into pixels, with the given device
+// pixel at the destination's top-left corner.
+cairo_surface_t* ReplayToImage(const Canvas& canvas, int column, int row, int width, int height) {
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cairo = cairo_create(image);
+    cairo_set_source_surface(cairo, canvas.surface, -column, -row);
+    cairo_paint(cairo);
+    cairo_destroy(cairo);
+    cairo_surface_flush(image);
+    return image;
+}
+
 void RecomputeScale(Canvas& canvas) {
     if (!canvas.scale_set) {
         canvas.origin_x = 0;
@@ -260,17 +283,24 @@ void RecomputeScale(Canvas& canvas) {
 
 // -- Life of a canvas --
 
-bool CreateCanvas(Canvas& canvas, int width, int height) {
+bool CreateCanvas(Canvas& canvas, int width, int height, bool recording) {
     DestroyCanvas(canvas);
     if (width <= 0 || height <= 0) return false;
-    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
-    std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    bytes = (bytes + kPageSize - 1) / kPageSize * kPageSize;
-    auto* pixels = static_cast<unsigned char*>(std::aligned_alloc(kPageSize, bytes));
-    if (pixels == nullptr) return false;
-    std::memset(pixels, 0, bytes);
-    cairo_surface_t* surface =
-        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
+    unsigned char* pixels = nullptr;
+    int stride = 0;
+    cairo_surface_t* surface = nullptr;
+    if (recording) {
+        cairo_rectangle_t extents{0, 0, static_cast<double>(width), static_cast<double>(height)};
+        surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents);
+    } else {
+        stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+        std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+        bytes = (bytes + kPageSize - 1) / kPageSize * kPageSize;
+        pixels = static_cast<unsigned char*>(std::aligned_alloc(kPageSize, bytes));
+        if (pixels == nullptr) return false;
+        std::memset(pixels, 0, bytes);
+        surface = cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
+    }
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
         std::free(pixels);
@@ -283,9 +313,7 @@ bool CreateCanvas(Canvas& canvas, int width, int height) {
     canvas.width = width;
     canvas.height = height;
     canvas.stride = stride;
-    cairo_set_antialias(canvas.cairo, CAIRO_ANTIALIAS_NONE);
-    cairo_set_line_cap(canvas.cairo, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(canvas.cairo, CAIRO_LINE_JOIN_ROUND);
+    SetUpCairo(canvas.cairo);
     for (int style = 1; style <= 6; ++style) canvas.hatches[style] = MakeHatch(style);
     canvas.utf8.reserve(1024);
     canvas.corners.reserve(2 * 1024);
@@ -409,7 +437,7 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
     if (colors.filled && colors.outlined && colors.fill == colors.outline && style == FillStyle::Solid &&
         canvas.pen_style == 0) {
         double grow = std::max(1, canvas.pen_width) / 2.0;
-        if (ellipse && radius_x + grow <= kSmallDisc && radius_y + grow <= kSmallDisc) {
+        if (ellipse && radius_x + grow <= kSmallDisc && radius_y + grow <= kSmallDisc && canvas.pixels != nullptr) {
             PlotSmallDisc(canvas, (left + right) / 2, (top + bottom) / 2, radius_x + grow, radius_y + grow,
                           colors.fill);
             return;
@@ -454,7 +482,7 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
         }
     }
     cairo_close_path(cairo);
-    if (colors.outlined && near && ThinPen(canvas)) {
+    if (colors.outlined && near && ThinPen(canvas) && canvas.pixels != nullptr) {
         FigureColors fill_only = colors;
         fill_only.outlined = false;
         PaintFigure(canvas, fill_only, style, fill_mode != 0);
@@ -464,11 +492,33 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
     PaintFigure(canvas, colors, style, fill_mode != 0);
 }
 
+void ScrollRecording(Canvas& canvas, int rows) {
+    cairo_rectangle_t extents{0, 0, static_cast<double>(canvas.width), static_cast<double>(canvas.height)};
+    cairo_surface_t* moved = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents);
+    cairo_t* cairo = cairo_create(moved);
+    SetUpCairo(cairo);
+    cairo_set_source_surface(cairo, canvas.surface, 0, -rows);
+    cairo_paint(cairo);
+    cairo_destroy(canvas.cairo);
+    cairo_surface_destroy(canvas.surface);
+    canvas.surface = moved;
+    canvas.cairo = cairo;
+}
+
 // -- Pixels --
 
 Color CanvasDevicePixel(const Canvas& canvas, int column, int row) {
-    if (canvas.pixels == nullptr || column < 0 || row < 0 || column >= canvas.width || row >= canvas.height)
+    if (canvas.surface == nullptr || column < 0 || row < 0 || column >= canvas.width || row >= canvas.height)
         return -1;
+    if (canvas.pixels == nullptr) {
+        // A one-pixel target takes a Cairo shortcut that samples the wrong
+        // figure; a few pixels more replay faithfully.
+        cairo_surface_t* image = ReplayToImage(canvas, column, row, 4, 4);
+        std::uint32_t value = 0;
+        std::memcpy(&value, cairo_image_surface_get_data(image), 4);
+        cairo_surface_destroy(image);
+        return static_cast<Color>(value & 0xFFFFFF);
+    }
     cairo_surface_flush(canvas.surface);
     std::uint32_t value = 0;
     std::memcpy(&value, canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + column * 4, 4);
@@ -476,9 +526,19 @@ Color CanvasDevicePixel(const Canvas& canvas, int column, int row) {
 }
 
 void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch) {
-    cairo_surface_flush(canvas.surface);
     auto* target = static_cast<unsigned char*>(destination);
     std::size_t row_bytes = static_cast<std::size_t>(canvas.width) * 4;
+    if (canvas.pixels == nullptr) {
+        cairo_surface_t* image = ReplayToImage(canvas, 0, 0, canvas.width, canvas.height);
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        int stride = cairo_image_surface_get_stride(image);
+        for (int row = 0; row < canvas.height; ++row)
+            std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch,
+                        data + static_cast<std::size_t>(row) * stride, row_bytes);
+        cairo_surface_destroy(image);
+        return;
+    }
+    cairo_surface_flush(canvas.surface);
     if (destination_pitch == canvas.stride) {
         std::memcpy(target, canvas.pixels, static_cast<std::size_t>(canvas.stride) * canvas.height);
         return;
@@ -486,6 +546,65 @@ void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_p
     for (int row = 0; row < canvas.height; ++row)
         std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch,
                     canvas.pixels + static_cast<std::size_t>(row) * canvas.stride, row_bytes);
+}
+
+// -- Saving --
+
+namespace {
+
+enum class PictureFormat { Unknown, Png, Svg, Pdf };
+
+PictureFormat FormatOfPath(const std::string& path) {
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos) return PictureFormat::Unknown;
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == "png") return PictureFormat::Png;
+    if (extension == "svg") return PictureFormat::Svg;
+    if (extension == "pdf") return PictureFormat::Pdf;
+    return PictureFormat::Unknown;
+}
+
+// Paints the canvas onto a vector page; a recording canvas is replayed figure
+// by figure, a pixel canvas becomes one embedded image.
+bool PaintOnto(const Canvas& canvas, cairo_surface_t* page) {
+    cairo_t* cairo = cairo_create(page);
+    cairo_set_source_surface(cairo, canvas.surface, 0, 0);
+    cairo_paint(cairo);
+    cairo_show_page(cairo);
+    bool painted = cairo_status(cairo) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cairo);
+    cairo_surface_finish(page);
+    painted = painted && cairo_surface_status(page) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(page);
+    return painted;
+}
+
+}  // namespace
+
+bool SaveCanvasPng(const Canvas& canvas, const std::string& path) {
+    if (canvas.surface == nullptr) return false;
+    cairo_surface_flush(canvas.surface);
+    if (canvas.pixels != nullptr)
+        return cairo_surface_write_to_png(canvas.surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_t* image = ReplayToImage(canvas, 0, 0, canvas.width, canvas.height);
+    bool written = cairo_surface_write_to_png(image, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(image);
+    return written;
+}
+
+bool SaveCanvas(const Canvas& canvas, const std::string& path) {
+    if (canvas.surface == nullptr) return false;
+    cairo_surface_flush(canvas.surface);
+    switch (FormatOfPath(path)) {
+        case PictureFormat::Png: return SaveCanvasPng(canvas, path);
+        case PictureFormat::Svg:
+            return PaintOnto(canvas, cairo_svg_surface_create(path.c_str(), canvas.width, canvas.height));
+        case PictureFormat::Pdf:
+            return PaintOnto(canvas, cairo_pdf_surface_create(path.c_str(), canvas.width, canvas.height));
+        case PictureFormat::Unknown: return false;
+    }
+    return false;
 }
 
 }  // namespace platform

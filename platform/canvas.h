@@ -41,10 +41,14 @@ int FindOrMakeFont(FontBook& book, const std::string& face, int points, int styl
 std::string ResolveFontFamily(std::string_view face);
 
 // -- The canvas --
+// A canvas draws either into pixels (the window's buffer) or, for pictures that
+// are saved as SVG or PDF, into a Cairo recording surface that keeps every
+// figure and glyph as drawn; pixels is null then, and the routines that set
+// pixels directly take Cairo's general path instead.
 struct Canvas {
     cairo_surface_t* surface = nullptr;
     cairo_t* cairo = nullptr;
-    unsigned char* pixels = nullptr;  // page-aligned, owned; xRGB 32 bits a pixel
+    unsigned char* pixels = nullptr;  // page-aligned, owned; xRGB 32 bits a pixel; null when recording
     int width = 0;
     int height = 0;
     int stride = 0;  // bytes per row
@@ -73,9 +77,9 @@ struct Canvas {
     std::vector<int> corners;          // scratch: a polygon's pixel corners (x, y pairs), reused
 };
 
-// Makes a canvas of the given size in the window's starting state; false when
-// the memory cannot be had.
-bool CreateCanvas(Canvas& canvas, int width, int height);
+// Makes a canvas of the given size in the window's starting state, recording
+// figures instead of setting pixels when asked; false when the memory cannot be had.
+bool CreateCanvas(Canvas& canvas, int width, int height, bool recording = false);
 void DestroyCanvas(Canvas& canvas);
 
 // -- State --
@@ -108,10 +112,17 @@ double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view t
 void CanvasNewLine(Canvas& canvas, const FontBook& fonts);
 // Moves the picture up by the given rows, filling the freed strip with the background.
 void ScrollCanvas(Canvas& canvas, int rows);
+// The move itself on a recording canvas: a new recording holding the old one shifted up.
+void ScrollRecording(Canvas& canvas, int rows);
 
 // -- Pixels --
 Color CanvasDevicePixel(const Canvas& canvas, int column, int row);  // -1 outside the canvas
 // Copies the picture into a 32-bit xRGB destination of the same size.
 void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch);
+// Writes the picture to a file as PNG, SVG or PDF by the path's extension; a
+// recording canvas stays vector in SVG and PDF. False on an unknown extension
+// or when the file cannot be written.
+bool SaveCanvas(const Canvas& canvas, const std::string& path);
+bool SaveCanvasPng(const Canvas& canvas, const std::string& path);  // PNG whatever the extension
 
 }  // namespace platform

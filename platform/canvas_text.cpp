@@ -174,10 +174,14 @@ void CanvasNewLine(Canvas& canvas, const FontBook& fonts) {
 void ScrollCanvas(Canvas& canvas, int rows) {
     if (rows <= 0) return;
     rows = std::min(rows, canvas.height);
-    cairo_surface_flush(canvas.surface);
-    std::size_t kept = static_cast<std::size_t>(canvas.height - rows) * canvas.stride;
-    std::memmove(canvas.pixels, canvas.pixels + static_cast<std::size_t>(rows) * canvas.stride, kept);
-    cairo_surface_mark_dirty(canvas.surface);
+    if (canvas.pixels == nullptr) {
+        ScrollRecording(canvas, rows);
+    } else {
+        cairo_surface_flush(canvas.surface);
+        std::size_t kept = static_cast<std::size_t>(canvas.height - rows) * canvas.stride;
+        std::memmove(canvas.pixels, canvas.pixels + static_cast<std::size_t>(rows) * canvas.stride, kept);
+        cairo_surface_mark_dirty(canvas.surface);
+    }
     Color back = ResolvedBackground(canvas);
     cairo_t* cairo = canvas.cairo;
     cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0, (back & 255) / 255.0);

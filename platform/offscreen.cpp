@@ -120,9 +120,11 @@ Color DevicePixelAt(const Platform& platform, int column, int row) {
 }
 
 bool SavePng(const Platform& platform, const std::string& path) {
-    if (platform.canvas.surface == nullptr) return false;
-    cairo_surface_flush(platform.canvas.surface);
-    return cairo_surface_write_to_png(platform.canvas.surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    return SaveCanvasPng(platform.canvas, path);
+}
+
+bool SavePicture(const Platform& platform, const std::string& path) {
+    return SaveCanvas(platform.canvas, path);
 }
 
 int PicturePitch(const Platform& platform) {

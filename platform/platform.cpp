@@ -48,7 +48,8 @@ bool OpenGraphicWindow(Platform& platform, const std::string& caption, int scree
                       ? offscreen::OpenWindow(platform, client_width, client_height)
                       : desktop::OpenWindow(platform, caption, screen_x, screen_y, client_width, client_height);
     if (!opened) return false;
-    if (!CreateCanvas(platform.canvas, client_width, client_height)) return false;
+    bool recording = platform.offscreen != nullptr && platform.offscreen->options.record_vector;
+    if (!CreateCanvas(platform.canvas, client_width, client_height, recording)) return false;
     ClearCanvas(platform.canvas);
     platform.window_open = true;
     return true;

@@ -76,6 +76,10 @@ struct OffscreenOptions {
     double start_clock = 36000.0;     // Timer() at creation, seconds since midnight
     double seconds_per_redraw = 1.0 / 60.0;  // the clock advances by this at every GraphicRedraw
     int year = 2026, month = 12, day = 8;    // local date reported by DateText
+    // Keep every figure and glyph as drawn instead of pixels, so that SavePicture
+    // writes SVG and PDF as true vector pictures. Pixel reads replay the figures
+    // and are slower; for pictures to be saved, not for whole sessions.
+    bool record_vector = false;
 };
 PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
 
@@ -108,6 +112,9 @@ int RedrawCount(const Platform& platform);
 Color PixelAt(const Platform& platform, float user_x, float user_y);  // 0xRRGGBB of the drawing buffer
 Color DevicePixelAt(const Platform& platform, int column, int row);  // by pixel column and row
 bool SavePng(const Platform& platform, const std::string& path);
+// The picture as PNG, SVG or PDF by the path's extension (upper or lower case).
+// False without a window, on any other extension, or when the file cannot be written.
+bool SavePicture(const Platform& platform, const std::string& path);
 
 // -- Window and run control --
 WorkArea DesktopWorkArea(Platform& platform);
