@@ -109,6 +109,7 @@ using TextLogger = void (*)(void* context, std::string_view text, double device_
 void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
                      void* context);
 double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view text);
+double CanvasLineHeight(const Canvas& canvas, const FontBook& fonts);  // the current font's text cell
 void CanvasNewLine(Canvas& canvas, const FontBook& fonts);
 // Moves the picture up by the given rows, filling the freed strip with the background.
 void ScrollCanvas(Canvas& canvas, int rows);

@@ -133,6 +133,10 @@ double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view t
     return Advance(CurrentFont(canvas, fonts), ToUtf8(canvas, text));
 }
 
+double CanvasLineHeight(const Canvas& canvas, const FontBook& fonts) {
+    return CurrentFont(canvas, fonts).cell_height;
+}
+
 void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
                      void* context) {
     const Font& font = CurrentFont(canvas, fonts);

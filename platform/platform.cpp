@@ -155,6 +155,18 @@ void GraphicPrintNumber(Platform& platform, double number) {
     GraphicPrintText(platform, PrintForm(number, false));
 }
 
+double GraphicTextWidth(Platform& platform, std::string_view text) {
+    if (!platform.window_open) return 0;
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    return CanvasTextWidth(platform.canvas, platform.fonts, text);
+}
+
+double GraphicLineHeight(Platform& platform) {
+    if (!platform.window_open) return 0;
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    return CanvasLineHeight(platform.canvas, platform.fonts);
+}
+
 void GraphicNewLine(Platform& platform) {
     if (!platform.window_open) return;
     if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);

@@ -153,6 +153,10 @@ void SetGameFont(Platform& platform, const std::string& face, int points);
 void GraphicPrintText(Platform& platform, std::string_view text);
 void GraphicPrintNumber(Platform& platform, double number);  // print form of ConsolePrintNumber
 void GraphicNewLine(Platform& platform);
+// Pixels the text would advance the print position in the current font, and
+// the current font's line height; 0 while no window is open.
+double GraphicTextWidth(Platform& platform, std::string_view text);
+double GraphicLineHeight(Platform& platform);
 std::string GraphicLineInput(Platform& platform);  // up to 255 characters, Enter ends
 // "" when no key is pending; one character; or "\0" + scan code for F1..F10 and
 // the cursor and navigation keys. Each key is delivered once.
