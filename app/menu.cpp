@@ -5,6 +5,7 @@
 #include "platform/text_forms.h"
 #include "progress/coach.h"
 #include "progress/help_page.h"
+#include "progress/progress_page.h"
 #include "records/name_entry.h"
 
 #include <string>
@@ -19,6 +20,7 @@ constexpr platform::Color kMenuBackground = platform::Rgb(0, 0, 0);
 // The entry that shows a current setting stands out in orange.
 constexpr platform::Color kMenuHighlight = platform::Rgb(255, 150, 0);
 
+constexpr int kProgressChoice = 60;
 constexpr int kHelpChoice = 61;
 constexpr int kCoachChoice = 62;
 constexpr int kPlayChoice = 98;
@@ -162,6 +164,8 @@ bool ApplyMenuChoice(GameState& game, int choice) {
         settings.EchoMode = static_cast<std::int16_t>(choice - 40);
     } else if (choice == 50) {
         records::AskPastPerformanceReach(game);
+    } else if (choice == kProgressChoice) {
+        progress::ShowProgressPage(game);
     } else if (choice == kHelpChoice) {
         progress::ShowHelpPage(game);
     } else if (choice == kCoachChoice) {

@@ -225,8 +225,9 @@ TEST_F(MenuTest, SixtyTwoLetsTheCoachChooseUntilAKindIsChosen) {
     EXPECT_TRUE(Highlighted(menus.back(), "    9 Roll 45"));
 }
 
-TEST_F(MenuTest, SixtyOneShowsTheHelpPageUntilEnterOrOne) {
-    Run("61\r\r61\r1");
+TEST_F(MenuTest, SixtyAndSixtyOneShowTheirPagesUntilEnterOrOne) {
+    Run("60\r\r61\r1");
+    EXPECT_TRUE(Printed("PROGRESS"));
     EXPECT_TRUE(Printed("HELP"));
     auto menus = Menus();
     ASSERT_EQ(menus.size(), 3u);  // the menu again after each visit
