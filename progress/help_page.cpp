@@ -61,19 +61,20 @@ constexpr Block kEtude = {"THE ETUDE",
 constexpr Block kSolving = {"WHAT SOLVES A WALL",
                             {"Every press of a turn key turns ROBO by 45 degrees",
                              "about its own body. The wall is solved when ROBO's toe",
-                             "stands on the right corner of the wall's letter, and",
+                             "comes to the right corner of the wall's letter, and",
                              "turning ROBO straight back to its rest pose always",
                              "brings it there. ROBO shrinks, the craft lurches, and",
                              "ROBO moves on to the next wall."}};
 
-constexpr Block kStrip = {"",
-                          {"The strip at the top left shows each wall's letter in",
-                           "the wall's colour. Upper row: the letter turned the way",
-                           "the goal asks. Lower row: empty until ROBO's toe stands",
-                           "on a corner, then the letter turned the way the toe",
-                           "stands. When both rows show it turned alike, the wall",
-                           "is solved. Below the strip: the presses each wall",
-                           "expects, and under them the presses you made."}};
+constexpr Block kStrip = {"THE LETTER STRIP",
+                          {"At the top left of the scene every wall's letter is",
+                           "shown again, white on the wall's colour. Upper row:",
+                           "the letter turned the way the goal asks. Lower row:",
+                           "empty until ROBO's toe stands on a corner, then the",
+                           "letter turned the way the toe stands. When both rows",
+                           "show it turned alike, the wall is solved. Below the",
+                           "strip: the presses each wall expects, and under them",
+                           "the presses you made."}};
 
 constexpr Block kJudged = {"HOW AN ETUDE IS JUDGED",
                            {"The clock runs from the first picture to the sixth wall.",
@@ -277,7 +278,8 @@ double DrawRecords(GameState& game, const Layout& layout, double x, double y) {
                          {first, second, "the game was started in; no line is ever rewritten.",
                           "The table beside the craft sums up your latest etudes",
                           "of each kind (menu 50 sets how many). Menu 60 shows",
-                          "your progress; with 62 the coach picks every etude."}};
+                          "your progress; after 62 the coach picks every etude",
+                          "until you choose a kind yourself."}};
     return DrawBlock(window, layout, x, y, block);
 }
 
@@ -304,8 +306,8 @@ void DrawHelpPage(GameState& game) {
     const double columns_top = layout.top - RoundToInt32(kTitlePoints * 2.2 * screen.TextScale);
     double y = DrawBlock(window, layout, layout.left_x, columns_top, kEtude);
     y = DrawBlock(window, layout, layout.left_x, y, kSolving);
-    y = DrawStripExample(window, layout, screen, layout.left_x, y);
-    const double left_end = DrawBlock(window, layout, layout.left_x, y, kStrip);
+    y = DrawBlock(window, layout, layout.left_x, y, kStrip);
+    const double left_end = DrawStripExample(window, layout, screen, layout.left_x, y);
 
     y = DrawKeys(window, layout, screen, layout.right_x, columns_top);
     y = DrawBlock(window, layout, layout.right_x, y, kJudged);

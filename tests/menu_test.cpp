@@ -1,6 +1,7 @@
 #include "app/menu.h"
 
 #include "platform/platform.h"
+#include "progress/help_page.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -274,6 +275,23 @@ TEST_F(MenuTest, ExitQuitsWithoutASound) {
     EXPECT_TRUE(game_->flow.Quit);
     EXPECT_EQ(game_->settings.EtudeNumber, 1);
     EXPECT_TRUE(platform::CuesPlayed(*platform_).empty());
+}
+
+TEST_F(MenuTest, TheHelpPageStaysInsideTheSmallestWindow) {
+    ASSERT_NO_FATAL_FAILURE(OpenCanvas(1024, 768));
+    game_->settings.PlayerName = "ACE1";
+    progress::DrawHelpPage(*game_);
+    // Text that ran past the right edge would wrap to the left edge, and text
+    // below the window would scroll it: the outermost pixels stay black.
+    int lit = 0;
+    for (int row = 0; row < 768; ++row) {
+        for (int column : {0, 1, 2, 1021, 1022, 1023}) lit += platform::DevicePixelAt(*platform_, column, row) != 0;
+    }
+    for (int column = 0; column < 1024; ++column) {
+        for (int row : {0, 1, 765, 766, 767}) lit += platform::DevicePixelAt(*platform_, column, row) != 0;
+    }
+    EXPECT_EQ(lit, 0);
+    EXPECT_TRUE(Printed("one line to player-ace1.txt in the folder"));
 }
 
 }  // namespace
