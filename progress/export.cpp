@@ -61,7 +61,8 @@ bool LoadNamedHistory(GameState& game, const std::string& name, std::string& pro
     return true;
 }
 
-bool ExportProgressPage(const std::string& name, const std::string& path, std::string& problem) {
+bool ExportProgressPage(const std::string& name, const std::string& path, std::string& problem, int width,
+                        int height) {
     const std::string extension = ExtensionOf(path);
     if (extension != "png" && extension != "svg" && extension != "pdf") {
         problem = "cannot write \"" + path + "\": the file name must end in .png, .svg or .pdf";
@@ -71,15 +72,15 @@ bool ExportProgressPage(const std::string& name, const std::string& path, std::s
     if (!LoadNamedHistory(*game, name, problem)) return false;
 
     platform::OffscreenOptions options;
-    options.width = kExportWidth;
-    options.height = kExportHeight;
+    options.width = width;
+    options.height = height;
     options.record_vector = extension != "png";  // SVG and PDF stay vector
     platform::PlatformHandle window = platform::CreateOffscreenPlatform(options);
     game->platform = window.get();
-    render::ComputeScreenMetricsFor(game->screen, kExportWidth, kExportHeight);
+    render::ComputeScreenMetricsFor(game->screen, width, height);
     const Screen& screen = game->screen;
-    if (!platform::OpenGraphicWindow(*window, "Gyrovessel 012", 0, 0, kExportWidth, kExportHeight)) {
-        problem = "cannot make a picture of " + std::to_string(kExportWidth) + " x " + std::to_string(kExportHeight);
+    if (!platform::OpenGraphicWindow(*window, "Gyrovessel 012", 0, 0, width, height)) {
+        problem = "cannot make a picture of " + std::to_string(width) + " x " + std::to_string(height);
         return false;
     }
     platform::GraphicSetScale(*window, -screen.HalfWidth, screen.HalfHeight, screen.HalfWidth, -screen.HalfHeight);

@@ -18,8 +18,10 @@ constexpr int kExportHeight = 1080;
 // invalid or the file holds no record.
 bool LoadNamedHistory(GameState& game, const std::string& name, std::string& problem);
 
-// The PROGRESS page of player NAME as PNG, SVG or PDF by the path's extension.
-bool ExportProgressPage(const std::string& name, const std::string& path, std::string& problem);
+// The PROGRESS page of player NAME as PNG, SVG or PDF by the path's extension,
+// laid out for a work area of the given size.
+bool ExportProgressPage(const std::string& name, const std::string& path, std::string& problem,
+                        int width = kExportWidth, int height = kExportHeight);
 
 // The records of player NAME as CSV: a header row, then one row per record, the
 // kind named as the menu names it.

@@ -82,6 +82,10 @@ double SpeedShare(const PageFigures& page, double speed) {
 
 // -- Learning curves --
 
+int MedianThickness(const Page& page) {
+    return std::max(2, RoundToInt32(page.screen.WindowScale * 4.0));
+}
+
 // An open line as a closed outline that goes there and back: the one-pixel
 // outline of a polygon is the canvas's fastest figure. Thicker lines are
 // drawn as neighbouring copies a pixel apart.
@@ -110,6 +114,7 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
     const double left = layout.plot_left, right = layout.plot_right;
     page.Box(left, top, right, bottom, kPlotFrame, kPlotFill);
     page.Line(left + 1, (top + bottom) / 2, right - 1, (top + bottom) / 2, kGridLine);
+    for (double x : figures.period_starts) page.Line(std::round(x), top + 1, std::round(x), bottom - 1, kGridLine);
 
     page.Font(kSmallFace, layout.small_points);
     const double tick_right = left - layout.small_line * 0.4;
@@ -142,7 +147,7 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
     for (const platform::PointF& mark : marks.won)
         platform::GraphicBox(page.platform, mark.x - disc, mark.y + disc, mark.x + disc, mark.y - disc,
                              platform::kEllipseCorner, kWonMark, kWonMark, platform::FillStyle::Solid);
-    DrawPolyline(page, marks.median, kMedianLine, std::max(2, RoundToInt32(page.screen.WindowScale * 5.0)));
+    DrawPolyline(page, marks.median, kMedianLine, MedianThickness(page));
 }
 
 void DrawCurves(const Page& page, const PageFigures& figures) {
@@ -161,7 +166,7 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     const float disc = std::max(1.0f, radius * 0.75f);
     platform::GraphicBox(page.platform, page.X(x + radius) - disc, page.Y(mid_y) + disc, page.X(x + radius) + disc,
                          page.Y(mid_y) - disc, platform::kEllipseCorner, kWonMark, kWonMark, platform::FillStyle::Solid);
-    x += 2.6 * radius;
+    x += 3.2 * radius;
     page.Text(x, legend_y, "won", kText);
     x += page.Width("won   ");
     platform::PointF diamond[4] = {{page.X(x + radius), page.Y(mid_y) + radius},
@@ -170,12 +175,12 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
                                    {page.X(x), page.Y(mid_y)}};
     platform::GraphicPolygon(page.platform, diamond, 4, kLostMark, platform::kTransparent, platform::FillStyle::Solid,
                              0);
-    x += 2.6 * radius;
+    x += 3.2 * radius;
     page.Text(x, legend_y, "lost", kText);
     x += page.Width("lost   ");
     double line_length = page.Width("mmm");
     DrawPolyline(page, {{page.X(x), page.Y(mid_y)}, {page.X(x + line_length), page.Y(mid_y)}}, kMedianLine,
-                 std::max(2, RoundToInt32(page.screen.WindowScale * 5.0)));
+                 MedianThickness(page));
     x += line_length + radius;
     page.Text(x, legend_y, "median of the last 10 wins", kText);
 
@@ -186,8 +191,9 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     const double axis_y = layout.plot_top[kNumAxisGroups] + layout.plot_height + layout.small_line * 0.3;
     page.Text(layout.plot_left, axis_y, figures.first_date, kText);
     page.TextRight(layout.plot_right, axis_y, figures.last_date, kText);
-    page.TextCentre((layout.plot_left + layout.plot_right) / 2, axis_y,
-                    std::to_string(figures.records) + " etudes in the order played", kQuiet);
+    std::string axis = std::to_string(figures.records) + " etudes";
+    if (!figures.period_starts.empty()) axis += ", a line for each " + figures.period_name;
+    page.TextCentre((layout.plot_left + layout.plot_right) / 2, axis_y, axis, kQuiet);
 }
 
 // -- Rotation speed per kind --

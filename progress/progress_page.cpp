@@ -61,19 +61,19 @@ PageLayout LayOut(GameState& game) {
     layout.plot_height = std::floor((plots_bottom - plots_top - 3 * gap) / kNumAxisGroups);
     for (int group = 1; group <= kNumAxisGroups; ++group)
         layout.plot_top[group] = std::round(plots_top + (group - 1) * (layout.plot_height + gap));
-    layout.marker_radius = std::max(1.5, scale * 6.0);
+    layout.marker_radius = std::max(2.5, scale * 6.0);
 
     // Rotation speed and totals on the right.
     layout.panel_left = split + margin;
     layout.panel_right = layout.width - margin;
     double row_label = MeasureWidth(platform, kBodyFace, layout.body_points, "Pitch ");
-    layout.tiles_left = std::round(layout.panel_left + row_label);
-    layout.tiles_top = std::round(layout.content_top + layout.body_line * 1.5 + layout.small_line * 2.9);
     layout.tile_gap = std::max(3.0, std::round(scale * 14.0));
+    layout.tiles_left = std::round(layout.panel_left + row_label + layout.tile_gap);
+    layout.tiles_top = std::round(layout.content_top + layout.body_line * 1.5 + layout.small_line * 2.9);
     layout.tile_width = std::floor((layout.panel_right - layout.tiles_left - 3 * layout.tile_gap) / 4);
     double natural = layout.small_line * 2.6 + layout.title_line * 1.3;
     double roomy = (content_bottom - layout.tiles_top) * 0.5 / 4 - layout.tile_gap;
-    layout.tile_height = std::floor(std::max(natural, std::min(roomy, natural * 1.35)));
+    layout.tile_height = std::floor(std::max(natural, std::min(roomy, natural * 1.6)));
     layout.legend_top = layout.tiles_top + 4 * layout.tile_height + 3 * layout.tile_gap + layout.small_line * 0.8;
     layout.totals_top = layout.legend_top + layout.small_line * 3.2;
     return layout;
@@ -139,25 +139,70 @@ void BuildMarks(const GameState& game, PageFigures& page) {
                         layout.plot_height, 1.0, std::max(1.0, page.records - 1.0), page.seconds_top};
         CurveMarks& marks = page.marks[group];
         marks = CurveMarks{};
-        CellSieve won_cells(map, std::max(2.0, layout.marker_radius * 0.9));
-        CellSieve lost_cells(map, std::max(2.0, layout.marker_radius * 0.9));
+        // A cell the size of a mark: sparse marks keep their places, dense
+        // ones thin out to an even cloud instead of overdrawing each other.
+        const double cell = std::max(2.0, layout.marker_radius * 2.0);
+        CellSieve won_cells(map, cell);
+        CellSieve lost_cells(map, cell);
         for (const CurvePoint& point : page.curves[group].points) {
             double x = map.X(point.record), y = map.Y(point.seconds_per_wall);
             if (point.won ? won_cells.Take(x, y) : lost_cells.Take(x, y))
                 (point.won ? marks.won : marks.lost).push_back(user(x, y));
         }
-        int last_column = -1;
+        // One corner every few pixels, at the mean of the medians that fall
+        // there: a line of thousands of wins stays a line, not a scribble.
+        const double step = std::max(2.0, std::round(game.screen.WindowScale * 4.0));
+        int column = -1;
+        double sum_x = 0, sum_y = 0;
+        int count = 0;
+        auto flush = [&] {
+            if (count > 0) marks.median.push_back(user(sum_x / count, sum_y / count));
+            sum_x = sum_y = 0;
+            count = 0;
+        };
         for (const MedianPoint& point : page.curves[group].median) {
             double x = map.X(point.record), y = map.Y(point.seconds_per_wall);
-            auto column = static_cast<int>(std::floor(x));
-            if (column == last_column) {
-                marks.median.back() = user(x, y);
-            } else {
-                marks.median.push_back(user(x, y));
-                last_column = column;
-            }
+            auto point_column = static_cast<int>(std::floor(x / step));
+            if (point_column != column) flush();
+            column = point_column;
+            sum_x += x;
+            sum_y += y;
+            ++count;
         }
+        flush();
     }
+}
+
+// Thin lines where a new week (from Monday), month or year of practice begins,
+// the finest of the three that keeps the lines apart, so progress over weeks
+// can be read off the curves.
+void FindPeriodStarts(const History& history, PageFigures& page) {
+    const PageLayout& layout = page.layout;
+    const double width = layout.plot_right - layout.plot_left;
+    const int most_lines = std::max(1, static_cast<int>(width / (layout.small_line * 2.5)));
+    const std::int32_t a_monday = DayNumberOf(2026, 12, 7);
+    static constexpr std::string_view kPeriods[3] = {"week", "month", "year"};
+    for (int period = 0; period < 3; ++period) {
+        page.period_starts.clear();
+        page.period_name = kPeriods[period];
+        long long last_key = 0;
+        bool first = true;
+        for (std::int32_t i = 1; i <= page.records; ++i) {
+            const PlayerRecord& record = history.PlayerHistory[static_cast<std::size_t>(i)];
+            std::int32_t day = DayNumberOfRecord(record);
+            if (day < 0) continue;
+            long long key = period == 0   ? (static_cast<long long>(day) - a_monday + 7000000) / 7
+                            : period == 1 ? record[5] * 12LL + record[6]
+                                          : record[5];
+            if (!first && key != last_key)
+                page.period_starts.push_back(layout.plot_left + (i - 1.5) / std::max(1.0, page.records - 1.0) * width);
+            first = false;
+            last_key = key;
+            if (static_cast<int>(page.period_starts.size()) > most_lines) break;
+        }
+        if (static_cast<int>(page.period_starts.size()) <= most_lines) return;
+    }
+    page.period_starts.clear();
 }
 
 std::string DateOfRecord(const PlayerRecord& record) {
@@ -204,6 +249,7 @@ void PreparePage(GameState& game, std::int32_t today, PageFigures& page) {
         page.first_date = DateOfRecord(history.PlayerHistory[1]);
         page.last_date = DateOfRecord(history.PlayerHistory[static_cast<std::size_t>(page.records)]);
     }
+    FindPeriodStarts(history, page);
     BuildMarks(game, page);
 }
 

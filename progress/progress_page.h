@@ -58,6 +58,8 @@ struct PageFigures {
     Indexed<CurveMarks, 1, kNumAxisGroups> marks{};
     float seconds_top = 1;            // the curves' common scale: 0 .. seconds_top per wall
     std::string first_date, last_date;  // "7 Dec 2026" of the first and last record
+    std::vector<double> period_starts;  // page x of the first etude of every week, month or year after the first
+    std::string period_name;            // "week", "month" or "year": the finest that leaves room between lines
     Totals totals;
 };
 

@@ -1,12 +1,19 @@
 // The figures of the PROGRESS page on small hand-made histories whose answers
 // are worked out by hand: speed, share won, mean excess, the reach, days
 // practised, runs of days across month and year ends, the rolling median.
+// Then the page itself: every text inside the window from the smallest to the
+// largest screen, the sentence for a player without records, and its keys.
 
+#include "app/menu.h"
 #include "progress/figures.h"
+#include "progress/progress_page.h"
+#include "test_support.h"
+#include "tools/plausible_history.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 
 namespace {
 
@@ -119,6 +126,46 @@ TEST(ProgressFiguresTest, RollingMedianOfTheLastTenWinsPerAxisGroup) {
     EXPECT_FLOAT_EQ(curve.median[2].seconds_per_wall, 2.0f);   // the loss is not a win
     EXPECT_EQ(curve.median[2].record, 5);
     EXPECT_FLOAT_EQ(curve.median[11].seconds_per_wall, 7.5f);  // wins 3..12
+}
+
+class ProgressPageTest : public test_support::PassCanvasTest {};
+
+TEST_F(ProgressPageTest, EveryTextLiesInsideTheWindowOnTheSmallestAndLargestScreens) {
+    for (auto [width, height] : {std::pair{1024, 768}, std::pair{3840, 2160}}) {
+        OpenCanvas(width, height);
+        tools::MakePlausibleHistory(game_->history, tools::HistoryChoice{});
+        game_->settings.PlayerName = "ABCDEFGHIJKLMNOPQRST";  // the longest name
+        progress::PageFigures page;
+        progress::PreparePage(*game_, progress::DayNumberOf(2026, 12, 7), page);
+        platform::ClearPrintedTexts(*platform_);
+        progress::DrawProgressPage(*game_, page);
+        const auto& texts = platform::PrintedTexts(*platform_);
+        ASSERT_GT(texts.size(), 100u);
+        const Screen& screen = game_->screen;
+        for (const platform::PrintedText& text : texts) {
+            platform::SetGameFont(*platform_, text.font_face, text.font_points);
+            double right = text.x + platform::GraphicTextWidth(*platform_, text.text);
+            double bottom = text.y - platform::GraphicLineHeight(*platform_);
+            EXPECT_TRUE(text.x >= -screen.HalfWidth && right <= screen.HalfWidth && text.y <= screen.HalfHeight &&
+                        bottom >= -screen.HalfHeight)
+                << width << "x" << height << ": \"" << text.text << "\" at " << text.x << ", " << text.y;
+        }
+    }
+}
+
+TEST_F(ProgressPageTest, NoRecordsSaysHowToGetSomeAndTheKeysLeaveAsInPlay) {
+    game_->settings.PlayerName = "NEW1";
+    game_->history.PlayerHistory.assign(1, PlayerRecord{});
+    platform::QueueKeys(*platform_, "x1");
+    progress::ShowProgressPage(*game_);
+    EXPECT_FALSE(game_->flow.Quit);
+    bool told = false;
+    for (const platform::PrintedText& text : platform::PrintedTexts(*platform_))
+        told = told || text.text.find("Choose 98 PLAY") != std::string::npos;
+    EXPECT_TRUE(told);
+    platform::QueueKeys(*platform_, "\x1b");
+    EXPECT_TRUE(app::ApplyMenuChoice(*game_, 60));
+    EXPECT_TRUE(game_->flow.Quit);
 }
 
 }  // namespace
