@@ -59,9 +59,10 @@ struct Settings {
     // The coach, kept for the whole run and off again at every program start.
     // While it is on it chooses EtudeNumber before every PLAY.
     bool CoachOn = false;                    // on by menu 62; choosing a kind 1..16 turns it off
-    // The kinds the coach chose for the last two PLAYs of this run, [1] older,
-    // [2] newest; 0 = none yet. An etude left before its first wall leaves no
-    // record, so only these show that the coach already gave a kind twice.
+    // The kinds the coach chose for its last two PLAYs since it was turned on,
+    // [1] older, [2] newest; 0 = none yet, and cleared when the player chooses
+    // a kind. An etude left before its first wall leaves no record, so only
+    // these show that the coach already gave a kind twice.
     Indexed<std::int32_t, 1, 2> CoachChoices{};
 };
 

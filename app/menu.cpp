@@ -155,7 +155,9 @@ bool ApplyMenuChoice(GameState& game, int choice) {
         records::EnterPlayerName(game);
     } else if (choice >= 1 && choice <= 16) {
         settings.EtudeNumber = choice;
-        settings.CoachOn = false;  // the player takes the choice back
+        // The player takes the choice back; the coach's run of choices ends here.
+        settings.CoachOn = false;
+        settings.CoachChoices.Fill(0);
     } else if (choice >= 30 && choice <= 33) {
         settings.BeforeArrivalLook = static_cast<std::int16_t>(choice - 29);
     } else if (choice >= 34 && choice <= 37) {

@@ -15,8 +15,8 @@ namespace progress {
 int CoachChooseKind(const GameState& game);
 
 // The kind that would be a third of the same in a row, or 0: the kind of both
-// of the last two records, else the kind the coach gave both of this run's
-// last two PLAYs.
+// of the last two records, else the kind the coach gave both of its last two
+// PLAYs since it was turned on.
 int KindBarredByRepeats(const GameState& game);
 
 // Remembers EtudeNumber as the coach's choice for the PLAY that starts now.

@@ -218,6 +218,7 @@ TEST_F(MenuTest, SixtyTwoLetsTheCoachChooseUntilAKindIsChosen) {
     AddRecord(2, 0);  // the next pass: the coach has moved on before the menu shows
     Run("9\r98\r");
     EXPECT_FALSE(game_->settings.CoachOn);
+    EXPECT_EQ(game_->settings.CoachChoices[2], 0);  // the coach's run of choices ended with the player's
     EXPECT_EQ(game_->settings.EtudeNumber, 9);
     auto menus = Menus();
     ASSERT_GE(menus.size(), 3u);
