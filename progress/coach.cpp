@@ -12,7 +12,7 @@ int KindBarredByRepeats(const GameState& game) {
         if (newest == history.PlayerHistory[last - 1][1]) return newest;
     }
     // Etudes left before their first wall leave no record; the coach's own
-    // memory of this run still counts them.
+    // memory of its choices still counts them.
     const auto& choices = game.settings.CoachChoices;
     if (choices[2] != 0 && choices[1] == choices[2]) return choices[2];
     return 0;
