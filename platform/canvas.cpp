@@ -221,15 +221,13 @@ void PlotClosedOutline(Canvas& canvas, Color color) {
 constexpr double kSmallDisc = 12;  // radius in pixels up to which discs are set directly
 
 // Sets every pixel whose centre lies inside the ellipse (Cairo's coordinates).
-void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
-                   Color color) {
-    auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
+// The caller flushes the surface before and marks it dirty after.
+void SetDiscPixels(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
+                   std::uint32_t pixel) {
     int first_row = std::max(0, static_cast<int>(std::floor(centre_y - radius_y)));
     int last_row = std::min(canvas.height - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
     int first_column = std::max(0, static_cast<int>(std::floor(centre_x - radius_x)));
     int last_column = std::min(canvas.width - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
-    if (first_row > last_row || first_column > last_column) return;
-    cairo_surface_flush(canvas.surface);
     for (int row = first_row; row <= last_row; ++row) {
         double v = (row + 0.5 - centre_y) / radius_y;
         unsigned char* line = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
@@ -238,7 +236,28 @@ void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radi
             if (u * u + v * v <= 1.0) std::memcpy(line + column * 4, &pixel, 4);
         }
     }
+}
+
+void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
+                   Color color) {
+    cairo_surface_flush(canvas.surface);
+    SetDiscPixels(canvas, centre_x, centre_y, radius_x, radius_y, static_cast<std::uint32_t>(color) | 0xFF000000u);
     cairo_surface_mark_dirty(canvas.surface);
+}
+
+// The disc CanvasBox draws for an ellipse box around (x, y) with half sides r,
+// outlined in its own colour by the current pen: centre and radii in Cairo's
+// coordinates.
+struct DeviceDisc {
+    double centre_x, centre_y, radius_x, radius_y;
+};
+DeviceDisc DiscAround(const Canvas& canvas, float x, float y, float r) {
+    double left = PixelCentre(DeviceX(canvas, x - r)), right = PixelCentre(DeviceX(canvas, x + r));
+    double top = PixelCentre(DeviceY(canvas, y + r)), bottom = PixelCentre(DeviceY(canvas, y - r));
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    double grow = std::max(1, canvas.pen_width) / 2.0;
+    return {(left + right) / 2, (top + bottom) / 2, (right - left) / 2 + grow, (bottom - top) / 2 + grow};
 }
 
 // The drawing context's settings every canvas starts with.
@@ -458,6 +477,31 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
         AppendRoundedBox(cairo, left, top, right, bottom, radius_x, radius_y);
     }
     PaintFigure(canvas, colors, style, false);
+}
+
+void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius, Color color) {
+    if (centres == nullptr || count <= 0 || radius < 0) return;
+    Color resolved = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+    DeviceDisc first = DiscAround(canvas, 0, 0, radius);
+    if (canvas.pixels != nullptr && canvas.pen_style == 0 && first.radius_x <= kSmallDisc &&
+        first.radius_y <= kSmallDisc) {
+        auto pixel = static_cast<std::uint32_t>(resolved) | 0xFF000000u;
+        cairo_surface_flush(canvas.surface);
+        for (int i = 0; i < count; ++i) {
+            DeviceDisc disc = DiscAround(canvas, centres[i].x, centres[i].y, radius);
+            SetDiscPixels(canvas, disc.centre_x, disc.centre_y, disc.radius_x, disc.radius_y, pixel);
+        }
+        cairo_surface_mark_dirty(canvas.surface);
+        return;
+    }
+    // Recorded or large discs: one path and one fill for all of them.
+    for (int i = 0; i < count; ++i) {
+        DeviceDisc disc = DiscAround(canvas, centres[i].x, centres[i].y, radius);
+        AppendEllipse(canvas.cairo, disc.centre_x, disc.centre_y, disc.radius_x, disc.radius_y);
+    }
+    cairo_set_fill_rule(canvas.cairo, CAIRO_FILL_RULE_WINDING);
+    SetSource(canvas.cairo, resolved);
+    cairo_fill(canvas.cairo);
 }
 
 void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,

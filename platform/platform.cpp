@@ -124,6 +124,10 @@ void GraphicBox(Platform& platform, float x1, float y1, float x2, float y2, std:
     if (platform.window_open) CanvasBox(platform.canvas, x1, y1, x2, y2, corner_percent, outline, fill, style);
 }
 
+void GraphicDiscs(Platform& platform, const PointF* centres, int count, float radius, Color color) {
+    if (platform.window_open) CanvasDiscs(platform.canvas, centres, count, radius, color);
+}
+
 void GraphicPolygon(Platform& platform, const PointF* points, int count, Color outline, Color fill,
                     FillStyle style, int fill_mode) {
     if (platform.window_open) CanvasPolygon(platform.canvas, points, count, outline, fill, style, fill_mode);

@@ -146,6 +146,11 @@ void GraphicBox(Platform& platform, float x1, float y1, float x2, float y2, std:
 void GraphicPolygon(Platform& platform, const PointF* points, int count, Color outline, Color fill,
                     FillStyle style, int fill_mode);
 
+// Many equal discs at once, each the figure GraphicBox(x - radius, y + radius,
+// x + radius, y - radius, kEllipseCorner, color, color, Solid) draws with a
+// solid pen: the marks of a scatter plot without a call per mark.
+void GraphicDiscs(Platform& platform, const PointF* centres, int count, float radius, Color color);
+
 // -- Text --
 int MakeFont(Platform& platform, const std::string& face, int points, int style);
 void SelectFont(Platform& platform, int font);

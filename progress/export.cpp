@@ -6,6 +6,7 @@
 #include "records/record_file.h"
 #include "render/view.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string_view>

@@ -144,9 +144,7 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
                                  platform::FillStyle::Solid, 0);
     }
     const float disc = std::max(1.0f, radius * 0.75f);
-    for (const platform::PointF& mark : marks.won)
-        platform::GraphicBox(page.platform, mark.x - disc, mark.y + disc, mark.x + disc, mark.y - disc,
-                             platform::kEllipseCorner, kWonMark, kWonMark, platform::FillStyle::Solid);
+    platform::GraphicDiscs(page.platform, marks.won.data(), static_cast<int>(marks.won.size()), disc, kWonMark);
     DrawPolyline(page, marks.median, kMedianLine, MedianThickness(page));
 }
 

@@ -163,6 +163,25 @@ TEST(CanvasFigureTest, LinesPixelsAndPenWidth) {
     EXPECT_EQ(CountColor(*platform, kBlue), 1);
 }
 
+TEST(CanvasFigureTest, DiscsAtOnceAreTheBoxEllipsesOneByOne) {
+    PlatformHandle one_by_one = MakeWindow();
+    PlatformHandle at_once = MakeWindow();
+    const PointF centres[] = {{0, 0}, {-60.5f, 33.25f}, {97, -97}, {40, 41}};
+    for (float radius : {1.0f, 4.5f, 20.0f}) {
+        for (const PointF& c : centres)
+            GraphicBox(*one_by_one, c.x - radius, c.y + radius, c.x + radius, c.y - radius, kEllipseCorner, kGreen,
+                       kGreen, FillStyle::Solid);
+        GraphicDiscs(*at_once, centres, 4, radius, kGreen);
+        int differing = 0;
+        for (int row = 0; row < 200; ++row)
+            for (int column = 0; column < 200; ++column)
+                differing += DevicePixelAt(*one_by_one, column, row) != DevicePixelAt(*at_once, column, row);
+        EXPECT_EQ(differing, 0) << "radius " << radius;
+        GraphicClear(*one_by_one);
+        GraphicClear(*at_once);
+    }
+}
+
 // The figures that set pixels directly on a window's canvas (sky discs, thin
 // outlines) must still reach a recorded picture, and the saved SVG and PDF must
 // carry them as figures rather than as one embedded image.
