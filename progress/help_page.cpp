@@ -300,8 +300,8 @@ void DrawHelpPage(GameState& game) {
     platform::SetGameFont(window, kSentenceFace, layout.body_points);
     platform::GraphicSetColor(window, kText, platform::kTransparent);
     // On the title's baseline.
-    PrintAt(window, layout.left_x + RoundToInt32(140 * screen.TextScale), layout.top - RoundToInt32(17 * screen.TextScale),
-            "how an etude is played");
+    PrintAt(window, layout.left_x + RoundToInt32(140 * screen.TextScale),
+            layout.top - RoundToInt32(17 * screen.TextScale), "how an etude is played");
 
     const double columns_top = layout.top - RoundToInt32(kTitlePoints * 2.2 * screen.TextScale);
     double y = DrawBlock(window, layout, layout.left_x, columns_top, kEtude);
@@ -318,8 +318,7 @@ void DrawHelpPage(GameState& game) {
     // lower than the window allows.
     const double rule_y = std::max(std::min(left_end, right_end), layout.bottom + layout.body_pitch / 2);
     platform::GraphicSetPos(window, static_cast<float>(layout.left_x), static_cast<float>(rule_y));
-    platform::GraphicLineTo(window, static_cast<float>(-layout.left_x),
-                            static_cast<float>(rule_y), kDim);
+    platform::GraphicLineTo(window, static_cast<float>(-layout.left_x), static_cast<float>(rule_y), kDim);
     platform::SetGameFont(window, kSentenceFace, layout.body_points);
     platform::GraphicSetColor(window, kWayOut, platform::kTransparent);
     PrintAt(window, layout.left_x, rule_y - layout.body_pitch / 2,
