@@ -3,6 +3,8 @@
 #include "app/rounding.h"
 #include "platform/platform.h"
 #include "platform/text_forms.h"
+#include "progress/coach.h"
+#include "progress/help_page.h"
 #include "progress/progress_page.h"
 #include "records/name_entry.h"
 
@@ -19,6 +21,8 @@ constexpr platform::Color kMenuBackground = platform::Rgb(0, 0, 0);
 constexpr platform::Color kMenuHighlight = platform::Rgb(255, 150, 0);
 
 constexpr int kProgressChoice = 60;
+constexpr int kHelpChoice = 61;
+constexpr int kCoachChoice = 62;
 constexpr int kPlayChoice = 98;
 constexpr int kExitChoice = 99;
 
@@ -71,9 +75,18 @@ void PrintEntryLine(platform::Platform& platform, std::string_view text, bool cu
     platform::GraphicNewLine(platform);
 }
 
+// The menu's font and colours; set again at every drawing, because the pages
+// it opens draw in their own.
+void UseMenuLook(const GameState& game) {
+    platform::Platform& platform = *game.platform;
+    platform::SetGameFont(platform, "courier new", RoundToInt32(game.screen.TextScale * 15.0));
+    platform::GraphicSetColor(platform, kMenuText, kMenuBackground);
+}
+
 void DrawMenu(const GameState& game) {
     platform::Platform& platform = *game.platform;
     const Settings& settings = game.settings;
+    UseMenuLook(game);
     platform::GraphicClear(platform);
 
     // The menu's empty top line tells of a record not kept (the etude just
@@ -122,6 +135,14 @@ void DrawMenu(const GameState& game) {
     platform::GraphicPrintNumber(platform, settings.PastPerformanceReach);
     platform::GraphicNewLine(platform);
     platform::GraphicNewLine(platform);
+
+    // Pages to read and the coach; like PLAY and EXIT the pages show no
+    // setting, the coach is lit while it chooses the kind.
+    PrintLine(platform, " PRACTICE");
+    PrintLine(platform, "   60  PROGRESS");
+    PrintLine(platform, "   61  HELP");
+    PrintEntryLine(platform, "   62  COACH", settings.CoachOn);
+    platform::GraphicNewLine(platform);
     platform::GraphicNewLine(platform);
 
     PrintLine(platform, " WHAT NEXT");
@@ -141,6 +162,9 @@ bool ApplyMenuChoice(GameState& game, int choice) {
         records::EnterPlayerName(game);
     } else if (choice >= 1 && choice <= 16) {
         settings.EtudeNumber = choice;
+        // The player takes the choice back; the coach's run of choices ends here.
+        settings.CoachOn = false;
+        settings.CoachChoices.Fill(0);
     } else if (choice >= 30 && choice <= 33) {
         settings.BeforeArrivalLook = static_cast<std::int16_t>(choice - 29);
     } else if (choice >= 34 && choice <= 37) {
@@ -151,10 +175,16 @@ bool ApplyMenuChoice(GameState& game, int choice) {
         records::AskPastPerformanceReach(game);
     } else if (choice == kProgressChoice) {
         progress::ShowProgressPage(game);
-        // The page draws in its own fonts; the menu goes on in its own.
-        platform::SetGameFont(*game.platform, "courier new", RoundToInt32(game.screen.TextScale * 15.0));
-        platform::GraphicSetColor(*game.platform, kMenuText, kMenuBackground);
+    } else if (choice == kHelpChoice) {
+        progress::ShowHelpPage(game);
+    } else if (choice == kCoachChoice) {
+        settings.CoachOn = true;
+        settings.EtudeNumber = progress::CoachChooseKind(game);
     } else if (choice == kPlayChoice) {
+        if (settings.CoachOn) {
+            settings.EtudeNumber = progress::CoachChooseKind(game);
+            progress::NoteCoachChoice(game);
+        }
         return false;
     } else if (choice == kExitChoice) {
         game.flow.Quit = true;
@@ -167,10 +197,12 @@ void ShowMainMenu(GameState& game) {
     platform::Platform& platform = *game.platform;
     platform::GraphicSetFocus(platform);
     platform::GraphicClear(platform);
-    platform::SetGameFont(platform, "courier new", RoundToInt32(game.screen.TextScale * 15.0));
-    platform::GraphicSetColor(platform, kMenuText, kMenuBackground);
+    UseMenuLook(game);
 
     for (;;) {
+        // The coach's kind follows the history and the reach, so the menu
+        // shows the etude that PLAY will start.
+        if (game.settings.CoachOn) game.settings.EtudeNumber = progress::CoachChooseKind(game);
         DrawMenu(game);
         std::string line = platform::GraphicLineInput(platform);
         if (platform::QuitRequested(platform)) {
