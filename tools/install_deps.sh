@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build, play and test, skipping
-# those already present. Uses sudo when not run as root.
+# those already present. Uses sudo when not run as root. With --checks it also
+# installs what tools/deep_check.sh needs (clang with its sanitizer and fuzzer
+# runtimes, and llvm-symbolizer for readable reports); ./play and ./test never
+# ask for those.
 set -euo pipefail
 
 packages=(
@@ -10,6 +13,12 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   xvfb xdotool x11-utils
 )
+
+check_packages=(
+  clang libclang-rt-14-dev llvm
+)
+
+if [ "${1:-}" = "--checks" ]; then packages+=("${check_packages[@]}"); fi
 
 missing=()
 for package in "${packages[@]}"; do
