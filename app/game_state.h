@@ -65,6 +65,10 @@ using PlayerRecord = Indexed<std::int16_t, 1, FieldsPerRecord>;
 struct History {
     std::vector<PlayerRecord> PlayerHistory;  // records 0..NumRecords; record 0 is the report's scratch
     std::int32_t NumRecords = 0;              // lines in the player file (no 16-bit limit)
+    // Why the player file could not be read or the last record not kept, as one
+    // line for the window ("" when all is well). Not reloaded: set by a failed
+    // read or append, it stays through the menu until the next etude begins.
+    std::string FileTrouble;
 };
 
 // -- Etude bookkeeping: reset at every pass set-up, written by the play --

@@ -74,6 +74,13 @@ void DrawMenu(const GameState& game) {
     const Settings& settings = game.settings;
     platform::GraphicClear(platform);
 
+    // The menu's empty top line tells of a record not kept (the etude just
+    // left with "1", or finished) or a player file that cannot be read.
+    if (!game.history.FileTrouble.empty()) {
+        platform::GraphicSetColor(platform, kMenuHighlight, kMenuBackground);
+        platform::GraphicPrintText(platform, " " + game.history.FileTrouble);
+        platform::GraphicSetColor(platform, kMenuText, kMenuBackground);
+    }
     platform::GraphicNewLine(platform);
     PrintLine(platform, " PLAYER NAME");
     platform::GraphicPrintText(platform, "    0  ");

@@ -74,6 +74,10 @@ void QueueConsoleLine(Platform& platform, std::string line) {
     if (platform.offscreen != nullptr) StateOf(platform).console_lines.push_back(std::move(line));
 }
 
+void FailWritesAfter(Platform& platform, std::int64_t bytes) {
+    if (platform.offscreen != nullptr) StateOf(platform).write_budget = bytes;
+}
+
 // -- Clock control --
 
 void SetClock(Platform& platform, double seconds_since_midnight) {

@@ -5,6 +5,7 @@
 #include "platform/canvas.h"
 #include "platform/platform.h"
 
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct Offscreen {
     std::string console;
     int redraws = 0;
     bool quit = false;                   // the script ran out while the game waited for a key
+    std::int64_t write_budget = -1;      // bytes an append may still write before the disk is "full"; -1 no limit
 };
 
 struct Desktop;  // the SDL side, defined by the desktop back end

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace records {
 
@@ -63,6 +64,16 @@ PlayerRecord& StartNewRecord(GameState& game) {
     return record;
 }
 
+// The window shows a short line (below the verdict, and on the menu of the
+// next pass); the console keeps the longer one.
+void ReportFileTrouble(GameState& game, std::string_view console_line, std::string window_line) {
+    if (game.platform != nullptr) {
+        platform::ConsolePrintText(*game.platform, console_line);
+        platform::ConsoleNewLine(*game.platform);
+    }
+    game.history.FileTrouble = std::move(window_line);
+}
+
 }  // namespace
 
 // -- File name --
@@ -81,24 +92,33 @@ std::string PlayerFileName(const std::string& player_name) {
 
 void LoadPlayerHistory(GameState& game) {
     History& history = game.history;
+    const std::string name = PlayerFileName(game.settings.PlayerName);
     platform::TextFile file;
-    if (!platform::OpenForInput(file, PlayerFileName(game.settings.PlayerName))) {
+    if (!platform::OpenForInput(file, name)) {
         history.NumRecords = 0;
         history.PlayerHistory.assign(1, PlayerRecord{});
+        // A missing file is a new player; anything else the player must learn
+        // of, and the news of a record just lost stays first.
+        if (!file.problem.empty() && history.FileTrouble.empty()) {
+            ReportFileTrouble(game, "Cannot read " + name + " (" + file.problem + "): past etudes are not shown",
+                              "Past etudes not shown: " + name + " - " + file.problem);
+        }
         return;
     }
 
     std::int64_t lines = platform::CountLines(file);
     if (lines > std::numeric_limits<std::int32_t>::max() - 1) lines = std::numeric_limits<std::int32_t>::max() - 1;
-    if (lines < 0) lines = 0;
     history.NumRecords = static_cast<std::int32_t>(lines);
     history.PlayerHistory.assign(static_cast<std::size_t>(lines) + 1, PlayerRecord{});
 
+    // Record i is line i; a file that grew since it was counted gives no more.
+    // Fields the line lacks stay 0 from the assign above.
+    double numbers[FieldsPerRecord];
     for (std::int32_t i = 1; i <= history.NumRecords; ++i) {
+        const int found = platform::ReadLine(file, numbers, FieldsPerRecord);
+        if (found < 0) break;
         PlayerRecord& record = history.PlayerHistory[static_cast<std::size_t>(i)];
-        for (int field = 1; field <= FieldsPerRecord; ++field) {
-            record[field] = RoundToInt16(platform::ReadNumber(file));
-        }
+        for (int field = 1; field <= found; ++field) record[field] = RoundToInt16(numbers[field - 1]);
     }
     platform::CloseFile(file);
 }
@@ -106,7 +126,7 @@ void LoadPlayerHistory(GameState& game) {
 // -- Writing one record --
 
 void AppendLastRecord(GameState& game) {
-    const History& history = game.history;
+    History& history = game.history;
     if (history.NumRecords < 1 || static_cast<std::size_t>(history.NumRecords) >= history.PlayerHistory.size()) {
         return;
     }
@@ -120,12 +140,15 @@ void AppendLastRecord(GameState& game) {
     }
     platform::EndRecord(line);
 
-    std::string name = PlayerFileName(game.settings.PlayerName);
-    if (!platform::AppendLine(name, line) && game.platform != nullptr) {
+    const std::string name = PlayerFileName(game.settings.PlayerName);
+    std::string why_not;
+    if (platform::AppendLine(game.platform, name, line, why_not)) {
+        history.FileTrouble.clear();
+    } else {
         // The game goes on without the record, but the player should learn why
         // the table will not count this etude.
-        platform::ConsolePrintText(*game.platform, "Cannot write to " + name + ": this etude is not recorded");
-        platform::ConsoleNewLine(*game.platform);
+        ReportFileTrouble(game, "Cannot write to " + name + " (" + why_not + "): this etude is not recorded",
+                          "Etude not recorded: " + name + " - " + why_not);
     }
 }
 

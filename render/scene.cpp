@@ -94,6 +94,20 @@ void DrawStatusText(GameState& game) {
     platform::GraphicNewLine(window);
 }
 
+// A record that was not kept, or a player file that cannot be read, is told
+// just below the frame of the status bar, where the verdict is read.
+void DrawFileTrouble(GameState& game) {
+    if (game.history.FileTrouble.empty()) return;
+    constexpr platform::Color kFileTroubleText = platform::Rgb(255, 150, 0);
+    platform::Platform& window = *game.platform;
+    const Screen& screen = game.screen;
+    platform::GraphicSetColor(window, kFileTroubleText, platform::kUnchanged);
+    platform::SetGameFont(window, kSceneFace, FontPoints(screen, 13));
+    platform::GraphicSetPos(window, static_cast<float>(screen.LayoutX[5] + ScaledExact(screen, 18)),
+                            static_cast<float>(screen.LayoutY[16] - ScaledExact(screen, 12)));
+    platform::GraphicPrintText(window, game.history.FileTrouble);
+}
+
 // Expected presses in the upper row, observed presses below, each under its
 // wall's cell and in its wall's colour.
 void DrawKeyStrokeCounts(GameState& game) {
@@ -250,6 +264,7 @@ void DrawSceneWith(GameState& game, StarPainting painting) {
     DrawSky(game, painting);
     DrawFrames(game);
     DrawStatusText(game);
+    DrawFileTrouble(game);
     DrawKeyStrokeCounts(game);
     DrawKeyEcho(game);
     records::DrawPerformanceReport(game);
