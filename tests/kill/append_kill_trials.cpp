@@ -32,7 +32,7 @@
 namespace {
 
 constexpr const char* kPlayerName = "KILLTRIAL";
-constexpr int kTrialsPerFile = 25;
+constexpr int kTrialsPerFile = 100;
 
 // The record for sequence number `sequence`: every field follows from it, so
 // a record that reads back can be checked whole.
@@ -98,7 +98,7 @@ bool Broken(int trial, const std::string& why) {
 
 int main(int argc, char** argv) {
     int trials = argc > 1 ? std::atoi(argv[1]) : 200;
-    int longest_delay_us = argc > 2 ? std::atoi(argv[2]) : 2000;
+    int longest_delay_us = argc > 2 ? std::atoi(argv[2]) : 20000;
 
     std::random_device entropy;
     std::filesystem::path folder = std::filesystem::temp_directory_path() /
