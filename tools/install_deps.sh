@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages one use of the source tree needs, skipping those
 # already present. Uses sudo when not run as root.
-#   tools/install_deps.sh play   building and playing (./play)
-#   tools/install_deps.sh test   the same plus the test tools (./test)
+#   tools/install_deps.sh play     building and playing (./play)
+#   tools/install_deps.sh test     the same plus the test tools (./test)
+#   tools/install_deps.sh checks   the same plus clang with its sanitizer and
+#                                  fuzzer runtimes and llvm-symbolizer, for
+#                                  tools/deep_check.sh
 set -euo pipefail
 
 play_packages=(
@@ -17,10 +20,15 @@ test_packages=(
   dpkg-dev file
 )
 
+check_packages=(
+  clang libclang-rt-14-dev llvm
+)
+
 case "${1:-}" in
   play) packages=("${play_packages[@]}") ;;
   test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 play|test" >&2; exit 2 ;;
+  checks) packages=("${play_packages[@]}" "${test_packages[@]}" "${check_packages[@]}") ;;
+  *) echo "usage: $0 play|test|checks" >&2; exit 2 ;;
 esac
 
 missing=()
