@@ -10,6 +10,10 @@ namespace etude {
 
 // Letter turn then target turn per wall, then the bookkeeping resets.
 void PerEtudeDraws(GameState& game);
+// One wall's letter and target turns (0, 90, 180, 270) and the ROBO turn they give.
+void SetWallTurns(GameState& game, int wall, int letter_turn, int target_turn);
+// The bookkeeping resets of a new etude: presses, walls done, times, ROBO sizes, key echo.
+void ResetEtudeTally(GameState& game);
 // ToeDist row 0 and each wall's target corner (the consistency check included).
 void FillToeDistTargets(GameState& game);
 // Marks every ROBO section of every wall as drawn.

@@ -4,9 +4,9 @@
 // well inside a section (away from every edge), where the colour a section was
 // painted in can be read without caring how the back end rounds edges.
 
+#include "app/pass_setup.h"
 #include "platform/platform.h"
 #include "render/view.h"
-#include "tools/scene_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,10 +22,13 @@ struct TestScene {
     platform::Platform& w() { return *window; }
 };
 
-inline TestScene MakeScene(const tools::SceneChoice& choice = {}) {
+inline TestScene MakeScene(const app::SceneChoice& choice = {}) {
     TestScene scene;
-    scene.window = tools::OpenSceneWindow(choice);
-    scene.game = tools::BuildSceneState(choice, scene.window.get());
+    platform::OffscreenOptions options;
+    options.width = choice.width;
+    options.height = choice.height;
+    scene.window = platform::CreateOffscreenPlatform(options);
+    scene.game = app::BuildChosenScene(choice, scene.window.get());
     return scene;
 }
 

@@ -110,7 +110,7 @@ TEST(FindNearestApexes, KeepsTheNearestThreeWithTiesToTheLowerApex) {
     EXPECT_EQ(game.scene.NearestApexes[3], 3);
 
     // A drifted craft: the same three as a plain sort by distance would give.
-    tools::SceneChoice choice;
+    app::SceneChoice choice;
     choice.wander_frames = 777;
     auto scene = MakeScene(choice);
     render::FindNearestApexes(scene.g());
