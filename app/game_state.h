@@ -63,7 +63,7 @@ using PlayerRecord = Indexed<std::int16_t, 1, FieldsPerRecord>;
 
 // -- Player history: reloaded from the player file at every pass --
 struct History {
-    std::vector<PlayerRecord> PlayerHistory;  // records 0..NumRecords; record 0 is the report's scratch
+    std::vector<PlayerRecord> PlayerHistory;  // records 1..NumRecords; record 0 stays empty
     std::int32_t NumRecords = 0;              // lines in the player file (no 16-bit limit)
     // Why the player file could not be read or the last record not kept, as one
     // line for the window ("" when all is well). Not reloaded: set by a failed

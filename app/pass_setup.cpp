@@ -7,6 +7,7 @@
 #include "etude/motions.h"
 #include "platform/random.h"
 #include "render/scene.h"
+#include "render/sky.h"
 #include "render/view.h"
 
 #include <cstddef>

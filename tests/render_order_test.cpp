@@ -1,9 +1,10 @@
 // The walls' painting order: the three apexes nearest the eye, and the order
 // read from them, checked against the rule the order table was made from.
 
-#include "render/scene.h"
+#include "render/wall_order.h"
 
 #include "platform/platform.h"
+#include "render/scene.h"
 #include "render/view.h"
 #include "render_fixture.h"
 
