@@ -173,7 +173,6 @@ void SceneSetUp(GameState& game) {
     }
 
     PrepareLetters(game);
-    etude.FirstFrame = true;
 }
 
 }  // namespace etude

@@ -139,7 +139,7 @@ TEST(DrawWall, AnOpaqueWallShowsNothingBehindItAlongItsSeams) {
             // The wall's outline: its four apexes, in turn around their centre.
             Polygon outline;
             double cx = 0, cy = 0;
-            for (int apex : render::WallApexes[static_cast<std::size_t>(wall)]) {
+            for (int apex : render_test::WallApexes[static_cast<std::size_t>(wall)]) {
                 const Point3f& p = game.glyphs.CharONFACE[0][1][apex];
                 const Point2f at = render::ProjectPoint(p.x, p.y, p.z);
                 outline.push_back({at.x, at.y});
