@@ -7,8 +7,8 @@
 #include "platform/picture.h"
 #include "platform/platform.h"
 #include "progress/progress_page.h"
-#include "render/view.h"
 #include "records/plausible_history.h"
+#include "render/view.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,8 +7,8 @@
 
 #include "platform/text_file.h"
 #include "platform/text_forms.h"
-#include "records/record_file.h"
 #include "records/plausible_history.h"
+#include "records/record_file.h"
 
 #include <cstdio>
 #include <cstdlib>
