@@ -2,7 +2,7 @@
 // Start-up and the endless cycle of passes: set-up, window, name, history,
 // menu, etude and play, until Esc or EXIT.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace platform {
 struct Platform;

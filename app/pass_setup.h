@@ -5,7 +5,7 @@
 // corner targets, stars, marker and the ROBO model; after PLAY the tumbles
 // and the scene set-up.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <array>
 #include <memory>

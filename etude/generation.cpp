@@ -1,6 +1,6 @@
 #include "etude/generation.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "etude/motions.h"
 #include "etude/outcome.h"
 #include "platform/platform.h"

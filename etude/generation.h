@@ -4,7 +4,7 @@
 // set-up just before the play loop. Owns TumbleHistoryDegreesCCW, ToeDist and
 // FaceKeyStrokes(wall, 0).
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace etude {
 

@@ -6,7 +6,7 @@
 // PROGRESS page benchmark and tests, and the pictures in docs/, so all look at
 // the same kind of history. Deterministic for a given seed.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "platform/clock.h"
 
 #include <algorithm>

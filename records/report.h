@@ -3,7 +3,7 @@
 // in memory: per etude kind the fastest win among the most recent etudes and
 // the won, lost and incomplete counts with the share won.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 // RoboDistance, RoboOrder (the painting's own sort) and the expiry of the
 // effects, which the frame's step before painting carries out.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "platform/platform.h"
 
 namespace render {

@@ -7,7 +7,7 @@
 // changed in one step before the painting. Owns FaceColor and the looks'
 // per-frame update.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "render/sky.h"
 
 #include <string>

@@ -7,7 +7,7 @@
 // The plain path (every star painted, as the picture is defined) is kept for
 // the test that proves both paths give the same picture, and for the benchmark.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace render {
 

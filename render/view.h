@@ -2,7 +2,7 @@
 // The geometry of the picture: screen metrics and the layout grid computed from
 // the desktop work area at every pass, and the one perspective projection. Owns GameState::screen.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <array>
 

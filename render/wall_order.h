@@ -2,7 +2,7 @@
 // The painting order of the six walls, read off the three apexes nearest the
 // eye. Owns NearestApexes, NearestApexDistances and DrawCharFacesInThisORDER.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace render {
 

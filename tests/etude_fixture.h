@@ -4,8 +4,8 @@
 // them, and the undo keys of a tumbled etude found from the geometry alone
 // (which key, pressed as often as expected, puts each copy back in its rest pose).
 
-#include "app/game_state.h"
 #include "app/pass_setup.h"
+#include "core/game_state.h"
 #include "data/glyphs.h"
 #include "data/robo_model.h"
 #include "etude/generation.h"

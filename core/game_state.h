@@ -6,8 +6,8 @@
 // points from 1, ROBO sections and points from 0 with point -1 the drawn flag.
 // Booleans that live in tables keep the game's convention: -1 true, 0 false.
 
-#include "app/indexed.h"
-#include "app/rounding.h"
+#include "core/indexed.h"
+#include "core/rounding.h"
 #include "platform/random.h"
 
 #include <cstdint>
