@@ -49,7 +49,9 @@ while IFS= read -r file; do
       faults+=("$file includes $target: folders of one layer stand side by side")
     fi
   done < <(sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]+"([^"]+)".*/\1/p' "$file")
-done < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h' | sed 's#^\./##')
+done < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' 2>/dev/null ||
+         find . \( -path ./build -o -path './build-*' -o -path ./.git \) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print |
+         sed 's#^\./##')
 
 echo "Includes from folder to folder:"
 for key in "${!count[@]}"; do printf '%5d  %s\n' "${count[$key]}" "$key"; done | sort -k2
