@@ -1,7 +1,6 @@
 #include "render/scene.h"
 
 #include "platform/platform.h"
-#include "platform/random.h"
 #include "platform/text_forms.h"
 #include "records/number_masks.h"
 #include "records/report.h"

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+#include <array>
 #include <cstddef>
 
 namespace render {

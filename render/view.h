@@ -1,10 +1,9 @@
 #pragma once
 // The geometry of the picture: screen metrics and the layout grid computed from
-// the desktop work area at every pass, and the one perspective projection. Owns GameState::screen.
+// the desktop work area at every pass, and the one perspective projection.
+// Owns GameState::screen.
 
 #include "core/game_state.h"
-
-#include <array>
 
 namespace render {
 
