@@ -1,18 +1,12 @@
 #include "app/main_flow.h"
 
 #include "app/menu.h"
-#include "data/glyphs.h"
-#include "data/robo_model.h"
-#include "data/words.h"
-#include "etude/generation.h"
-#include "etude/motions.h"
+#include "app/pass_setup.h"
 #include "etude/play_loop.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "records/name_entry.h"
 #include "records/record_file.h"
-#include "render/scene.h"
-#include "render/view.h"
 
 #include <memory>
 
@@ -42,24 +36,6 @@ void StartUp(GameState& game) {
 }
 
 // -- One pass --
-
-// The order of the random draws is part of the game: with the same seed and
-// the same keys a run repeats itself, so turns, word, senses and stars are
-// drawn in this order and no other.
-void PassSetUp(GameState& game) {
-    etude::PerEtudeDraws(game);
-    data::ChooseWord(game);
-    render::BuildFaceColors(game);
-    render::ResetFaceLooks(game);
-    etude::DrawInitialWanderSenses(game);
-    render::ComputeScreenMetrics(game);
-    etude::FillToeDistTargets(game);
-    render::BuildStarTable(game);
-    etude::BuildWanderMarker(game);
-    data::FillRoboModel(game);
-    etude::FillRoboBodyFrame(game);
-    etude::MarkAllSectionsDrawn(game);
-}
 
 bool OpenPassWindow(GameState& game) {
     platform::Platform& window = *game.platform;
@@ -102,8 +78,7 @@ void RunPass(GameState& game) {
     // record will say again if the file still fails.
     game.history.FileTrouble.clear();
 
-    etude::GenerateTumbles(game);
-    etude::SceneSetUp(game);
+    EtudeSetUp(game);
     if (etude::RunPlayLoop(game) == etude::PlayExit::Quit) game.flow.Quit = true;
 }
 

@@ -2,7 +2,7 @@
 // The main menu: the only place where the settings change. Returns when the
 // player chooses 98 PLAY; 99 EXIT sets flow.Quit and returns.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace app {
 

@@ -3,6 +3,7 @@
 // of its own, so this is the frame time, and with it the speed of the drift.
 
 #include "app/main_flow.h"
+#include "app/pass_setup.h"
 #include "etude/generation.h"
 #include "etude/play_loop.h"
 #include "platform/platform.h"
@@ -26,8 +27,7 @@ void BM_PlayFrame(benchmark::State& state) {
     platform::SeedRandom(game->random, 43200.0);
     app::PassSetUp(*game);
     app::OpenPassWindow(*game);
-    etude::GenerateTumbles(*game);
-    etude::SceneSetUp(*game);
+    app::EtudeSetUp(*game);
     for (auto _ : state) {
         etude::PlayFrame(*game);
         benchmark::DoNotOptimize(game->wander.WanderFrame);

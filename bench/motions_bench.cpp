@@ -2,10 +2,9 @@
 // point of the scene (craft, six letters, six ROBO copies, marker) and the
 // body turn of one ROBO copy.
 
-#include "data/robo_model.h"
+#include "app/pass_setup.h"
 #include "etude/motions.h"
 #include "platform/random.h"
-#include "render/view.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,20 +15,18 @@ namespace {
 // A full scene at the reference screen, as an etude starts it.
 std::unique_ptr<GameState> MakeScene() {
     auto game = std::make_unique<GameState>();
-    render::ComputeScreenMetricsFor(game->screen, 3840, 2160);
-    game->glyphs.ChosenWord = "DEBARK";  // four letters with holes: many points
-    for (int wall = 1; wall <= 6; ++wall) {
-        game->glyphs.FaceLetter[wall] = "DEBARK"[wall - 1];
-        game->etude.TumbleHistoryDegreesCCW[wall][1] = static_cast<std::int16_t>(90 * (wall % 4));
-        game->etude.TumbleHistoryDegreesCCW[wall][3] = static_cast<std::int16_t>(90 * ((wall + 1) % 4));
+    app::SceneChoice choice;
+    choice.width = 3840;
+    choice.height = 2160;
+    choice.word = "DEBARK";  // four letters with holes: many points
+    for (std::size_t i = 0; i < 6; ++i) {
+        choice.letter_turns[i] = static_cast<int>(90 * ((i + 1) % 4));
+        choice.target_turns[i] = 270;  // ROBO turned a quarter more than the letter
     }
-    etude::PrepareLetters(*game);
-    data::FillRoboModel(*game);
-    etude::FillRoboBodyFrame(*game);
-    etude::PrepareRoboCopies(*game);
     platform::SeedRandom(game->random, 43200.0);
-    etude::DrawInitialWanderSenses(*game);
-    etude::BuildWanderMarker(*game);
+    app::PassSetUp(*game, &choice);
+    etude::PrepareLetters(*game);
+    etude::PrepareRoboCopies(*game);
     return game;
 }
 

@@ -7,8 +7,8 @@
 #include "platform/picture.h"
 #include "platform/platform.h"
 #include "progress/progress_page.h"
+#include "records/plausible_history.h"
 #include "render/view.h"
-#include "tools/plausible_history.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,9 +36,9 @@ Setting MakeSetting(int records) {
     app::OpenPassWindow(game);
     game.settings.PlayerName = "ACE1";
     game.settings.EtudeNumber = 11;
-    tools::HistoryChoice choice;
+    records::HistoryChoice choice;
     choice.records = records;
-    tools::MakePlausibleHistory(game.history, choice);
+    records::MakePlausibleHistory(game.history, choice);
     return setting;
 }
 

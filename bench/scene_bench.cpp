@@ -3,22 +3,27 @@
 // modes 4 (1500 table stars) and 8 (1500 new stars a frame), each through the
 // game's path and through the plain path that paints every star.
 
+#include "app/pass_setup.h"
+#include "etude/motions.h"
+#include "platform/platform.h"
 #include "render/scene.h"
 #include "render/sky.h"
-#include "tools/scene_state.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void DrawWholeScene(benchmark::State& state, int sky_mode, render::StarPainting painting) {
-    tools::SceneChoice choice;
+    app::SceneChoice choice;
     choice.width = 1920;
     choice.height = 1080;
     choice.letter_turns = {0, 90, 180, 270, 0, 90};
     choice.wander_frames = 300;
-    platform::PlatformHandle window = tools::OpenSceneWindow(choice);
-    std::unique_ptr<GameState> game = tools::BuildSceneState(choice, window.get());
+    platform::OffscreenOptions options;
+    options.width = choice.width;
+    options.height = choice.height;
+    platform::PlatformHandle window = platform::CreateOffscreenPlatform(options);
+    std::unique_ptr<GameState> game = app::BuildChosenScene(choice, window.get());
     game->sky.SkyMode = static_cast<std::int16_t>(sky_mode);
     game->settings.BeforeArrivalLook = 1;
     game->settings.AfterArrivalLook = 2;

@@ -3,7 +3,7 @@
 // the per-wall slots they are loaded into (slot 0 holds the craft's apexes).
 // Owns SectionsPerCharacter, PointsPerCharSection and CharRAW.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace data {
 

@@ -4,7 +4,7 @@
 // bounding-box centre as point 0. Owns RoboRAW sections 1..69 and
 // PointsPerRoboSection.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace data {
 

@@ -2,7 +2,7 @@
 // The built-in list of 319 six-letter words and the choice of one per etude.
 // Owns ChosenWord and the wall letters of GameState::glyphs.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <array>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "etude/generation.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "etude/motions.h"
 #include "etude/outcome.h"
 #include "platform/platform.h"
@@ -68,17 +68,27 @@ double Distance(const Point3d& a, const Point3d& b) {
 
 // -- Per-etude draws --
 
-void PerEtudeDraws(GameState& game) {
-    Etude& etude = game.etude;
-    for (int f = 1; f <= NumFaces; ++f) {
-        auto& turns = etude.TumbleHistoryDegreesCCW[f];
-        turns[1] = static_cast<std::int16_t>(90 * platform::RandomInteger(game.random, 0, 3));
-        turns[2] = static_cast<std::int16_t>(90 * platform::RandomInteger(game.random, 0, 3));
-        int robo_turn = turns[1] - turns[2];
-        if (robo_turn < 0) robo_turn += 360;
-        turns[3] = static_cast<std::int16_t>(robo_turn);
-    }
+void SetWallTurns(GameState& game, int wall, int letter_turn, int target_turn) {
+    auto& turns = game.etude.TumbleHistoryDegreesCCW[wall];
+    turns[1] = static_cast<std::int16_t>(letter_turn);
+    turns[2] = static_cast<std::int16_t>(target_turn);
+    // ROBO stands turned so that the letter's turn less ROBO's is the target's.
+    int robo_turn = letter_turn - target_turn;
+    if (robo_turn < 0) robo_turn += 360;
+    turns[3] = static_cast<std::int16_t>(robo_turn);
+}
 
+void PerEtudeDraws(GameState& game) {
+    for (int f = 1; f <= NumFaces; ++f) {
+        const int letter_turn = 90 * platform::RandomInteger(game.random, 0, 3);
+        const int target_turn = 90 * platform::RandomInteger(game.random, 0, 3);
+        SetWallTurns(game, f, letter_turn, target_turn);
+    }
+    ResetEtudeTally(game);
+}
+
+void ResetEtudeTally(GameState& game) {
+    Etude& etude = game.etude;
     for (int f = 1; f <= NumFaces; ++f) etude.FaceKeyStrokes[f][1] = 0;
     etude.FacesDone = 0;
     etude.Duration = 0;
@@ -163,7 +173,6 @@ void SceneSetUp(GameState& game) {
     }
 
     PrepareLetters(game);
-    etude.FirstFrame = true;
 }
 
 }  // namespace etude

@@ -5,7 +5,7 @@
 // transformed in place. Owns CharTURNED, CharONFACE, CharMINI, RoboTURNED,
 // RoboONFACE, WanderMarker and the wander senses.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace etude {
 

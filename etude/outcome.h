@@ -3,7 +3,7 @@
 // the sinking animation with its shrink, arrival at the next wall, and the
 // record of a finished etude. Owns RoboShrink, SinkStart and ToeDist(w, 0).
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace etude {
 

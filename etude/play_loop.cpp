@@ -18,30 +18,6 @@ constexpr std::int32_t kFrameCounterWrap = 10'000'000;
 constexpr std::string_view kEscape = "\x1b";
 constexpr std::string_view kLeaveEtude = "1";
 
-struct TurnKey {
-    std::string_view key;
-    std::int16_t axis;  // 1 roll, 2 yaw, 3 pitch
-    int sign;           // +1 counter-clockwise seen from the axis tip
-    std::string_view cue;
-};
-
-constexpr TurnKey kTurnKeys[] = {
-    {"7", 3, +1, "speakpu"}, {"4", 3, -1, "speakpd"},  // pitch up, down
-    {"8", 2, +1, "speakyr"}, {"5", 2, -1, "speakyl"},  // yaw right, left
-    {"9", 1, +1, "speakrr"}, {"6", 1, -1, "speakrl"},  // roll right, left
-};
-
-struct LookKey {
-    std::string_view key;
-    int wall;
-    std::string_view cue;
-};
-
-constexpr LookKey kLookKeys[] = {
-    {"R", 1, "speakred"},    {"G", 2, "speakgreen"},  {"B", 3, "speakblue"},
-    {"Y", 4, "speakyellow"}, {"P", 5, "speakpurple"}, {"C", 6, "speakcyan"},
-};
-
 constexpr int kLookCount = 5;  // looks 0..4
 constexpr std::int16_t kNoObstructionLook = 4;
 
@@ -74,7 +50,26 @@ void HideOneSection(GameState& game, int wall) {
     }
 }
 
-void TurnCommand(GameState& game, const TurnKey& turn, double now) {
+// -- Key commands --
+
+// One row of the play keys: the key as read (letters in capitals), what it
+// does, and its cue. `wall` is the look key's wall; `axis` and `sign` the
+// turn key's body turn.
+struct PlayCommand;
+using CommandRoutine = void (*)(GameState& game, const PlayCommand& command, double now);
+struct PlayCommand {
+    std::string_view key;
+    CommandRoutine run;
+    std::string_view cue;
+    // Most commands show the key in the status bar and then speak their cue
+    // when the echo is on; the others do both themselves, or neither.
+    bool echoed = true;
+    int wall = 0;
+    std::int16_t axis = 0;  // 1 roll, 2 yaw, 3 pitch
+    int sign = 0;           // +1 counter-clockwise seen from the axis tip
+};
+
+void TurnCommand(GameState& game, const PlayCommand& turn, double now) {
     Etude& etude = game.etude;
     if (etude.FacesDone >= NumFaces) return;
     int wall = etude.Face;
@@ -82,16 +77,52 @@ void TurnCommand(GameState& game, const TurnKey& turn, double now) {
     strokes[1] = static_cast<std::int16_t>(strokes[1] + 1);
     if (strokes[0] > strokes[1]) HideOneSection(game, wall);
     game.play.KeyShownAt = now;
+    // The cue comes before the turn, which may solve the wall and start it sinking.
     SpeakIfEchoing(game, turn.cue);
     etude.TurnAxis = turn.axis;
     etude.TurnAngle = turn.sign * KeyTurnAngle;
     BodyTurn(game);
 }
 
+void LookCommand(GameState& game, const PlayCommand& look, double) {
+    StepLook(game, look.wall);
+}
+
+void AllLooksCommand(GameState& game, const PlayCommand&, double) {
+    for (int w = 1; w <= NumFaces; ++w) StepLook(game, w);
+}
+
+void NoObstructionCommand(GameState& game, const PlayCommand&, double) {
+    for (int w = 1; w <= NumFaces; ++w) game.scene.FaceLook[w][0] = kNoObstructionLook;
+}
+
+void RightHandCommand(GameState& game, const PlayCommand&, double now) {
+    game.robo.ShowRightHand = true;
+    game.robo.ShowRightHandAt = now;
+}
+
+void HyphenHeadCommand(GameState& game, const PlayCommand&, double now) {
+    game.robo.ShowHyphenHead = true;
+    game.robo.ShowHyphenHeadAt = now;
+}
+
+// The cue follows the new mode: turning the echo off is silent.
+void EchoCommand(GameState& game, const PlayCommand&, double) {
+    game.settings.EchoMode = static_cast<std::int16_t>((game.settings.EchoMode + 1) % 4);
+}
+
+void SkyCommand(GameState& game, const PlayCommand&, double) {
+    game.sky.SkyMode = static_cast<std::int16_t>((game.sky.SkyMode + 1) % 9);
+}
+
+void WanderCommand(GameState& game, const PlayCommand&, double) {
+    DrawNewWanderSenses(game);
+}
+
 // The scene stands still until the player ends a typed line; the text is not used.
-void FreezeCommand(GameState& game, double now) {
+void FreezeCommand(GameState& game, const PlayCommand& freeze, double now) {
     platform::Platform& screen = *game.platform;
-    SpeakIfEchoing(game, "speakfreezemotionenter");
+    SpeakIfEchoing(game, freeze.cue);
     game.play.KeyShownAt = now;
     platform::GraphicSetPos(screen, -game.screen.HalfWidth + 10.0f, -game.screen.HalfHeight + 30.0f);
     platform::GraphicLineInput(screen);
@@ -100,80 +131,60 @@ void FreezeCommand(GameState& game, double now) {
 // An etude left after one to five walls is recorded as incomplete; a finished
 // one was recorded when its sixth wall was solved, and an untouched one leaves
 // no trace.
-void LeaveCommand(GameState& game) {
+void LeaveCommand(GameState& game, const PlayCommand& leave, double) {
     std::int16_t done = game.etude.FacesDone;
     if (done > 0 && done < NumFaces) {
         records::RecordIncompleteEtude(game);
         game.play.KeyShownAt = platform::Timer(*game.platform);
     }
-    if (done == NumFaces) SpeakIfEchoing(game, "speakmainmenu");
+    if (done == NumFaces) SpeakIfEchoing(game, leave.cue);
 }
+
+// Esc: the quit cue plays whatever the echo mode.
+void QuitCommand(GameState& game, const PlayCommand& quit, double) {
+    platform::PlayCue(*game.platform, quit.cue);
+    game.flow.Quit = true;
+}
+
+constexpr PlayCommand kPlayCommands[] = {
+    {"7", TurnCommand, "speakpu", false, 0, 3, +1},  // pitch up
+    {"4", TurnCommand, "speakpd", false, 0, 3, -1},  // pitch down
+    {"8", TurnCommand, "speakyr", false, 0, 2, +1},  // yaw right
+    {"5", TurnCommand, "speakyl", false, 0, 2, -1},  // yaw left
+    {"9", TurnCommand, "speakrr", false, 0, 1, +1},  // roll right
+    {"6", TurnCommand, "speakrl", false, 0, 1, -1},  // roll left
+    {"R", LookCommand, "speakred", true, 1},
+    {"G", LookCommand, "speakgreen", true, 2},
+    {"B", LookCommand, "speakblue", true, 3},
+    {"Y", LookCommand, "speakyellow", true, 4},
+    {"P", LookCommand, "speakpurple", true, 5},
+    {"C", LookCommand, "speakcyan", true, 6},
+    {"A", AllLooksCommand, "speakallsixwalls"},
+    {"Z", NoObstructionCommand, "speakzeroobstructions"},
+    {"D", RightHandCommand, "speakshowrighthand"},
+    {"X", HyphenHeadCommand, "speakshowhyphenhead"},
+    {"E", EchoCommand, "speakecho"},
+    {"S", SkyCommand, "speaksky"},
+    {"W", WanderCommand, "speakwhitherwander"},
+    {"F", FreezeCommand, "speakfreezemotionenter", false},
+    {kLeaveEtude, LeaveCommand, "speakmainmenu", false},
+    {kEscape, QuitCommand, "speakquit", false},
+};
 
 }  // namespace
 
-// -- Key commands --
-
 void HandlePlayKey(GameState& game, const std::string& key) {
-    platform::Platform& screen = *game.platform;
-    const double now = platform::Timer(screen);
-
-    for (const TurnKey& turn : kTurnKeys) {
-        if (key == turn.key) {
-            TurnCommand(game, turn, now);
-            return;
-        }
-    }
-    for (const LookKey& look : kLookKeys) {
-        if (key == look.key) {
-            StepLook(game, look.wall);
+    const double now = platform::Timer(*game.platform);
+    for (const PlayCommand& command : kPlayCommands) {
+        if (key != command.key) continue;
+        command.run(game, command, now);
+        if (command.echoed) {
             game.play.KeyShownAt = now;
-            SpeakIfEchoing(game, look.cue);
-            return;
+            SpeakIfEchoing(game, command.cue);
         }
+        return;
     }
-
-    Robo& robo = game.robo;
-    if (key == "A") {
-        for (int w = 1; w <= NumFaces; ++w) StepLook(game, w);
-        game.play.KeyShownAt = now;
-        SpeakIfEchoing(game, "speakallsixwalls");
-    } else if (key == "Z") {
-        for (int w = 1; w <= NumFaces; ++w) game.scene.FaceLook[w][0] = kNoObstructionLook;
-        game.play.KeyShownAt = now;
-        SpeakIfEchoing(game, "speakzeroobstructions");
-    } else if (key == "D") {
-        robo.ShowRightHand = true;
-        robo.ShowRightHandAt = now;
-        game.play.KeyShownAt = now;
-        SpeakIfEchoing(game, "speakshowrighthand");
-    } else if (key == "X") {
-        robo.ShowHyphenHead = true;
-        robo.ShowHyphenHeadAt = now;
-        game.play.KeyShownAt = now;
-        SpeakIfEchoing(game, "speakshowhyphenhead");
-    } else if (key == "E") {
-        // The cue follows the new mode: turning the echo off is silent.
-        game.settings.EchoMode = static_cast<std::int16_t>((game.settings.EchoMode + 1) % 4);
-        game.play.KeyShownAt = now;
-        SpeakIfEchoing(game, "speakecho");
-    } else if (key == "S") {
-        game.sky.SkyMode = static_cast<std::int16_t>((game.sky.SkyMode + 1) % 9);
-        game.play.KeyShownAt = now;
-        SpeakIfEchoing(game, "speaksky");
-    } else if (key == "W") {
-        DrawNewWanderSenses(game);
-        game.play.KeyShownAt = now;
-        SpeakIfEchoing(game, "speakwhitherwander");
-    } else if (key == "F") {
-        FreezeCommand(game, now);
-    } else if (key == kLeaveEtude) {
-        LeaveCommand(game);
-    } else if (key == kEscape) {
-        platform::PlayCue(screen, "speakquit");
-        game.flow.Quit = true;
-    } else {
-        platform::PlayCue(screen, "thunk");
-    }
+    platform::PlayCue(*game.platform, "thunk");
 }
 
 // -- The loop --
@@ -203,12 +214,10 @@ void PlayFrame(GameState& game) {
 
     render::DrawScene(game);
     platform::GraphicRedraw(screen);
-    game.etude.FirstFrame = false;
 }
 
 PlayExit RunPlayLoop(GameState& game) {
     platform::Platform& screen = *game.platform;
-    game.etude.FirstFrame = true;
     for (;;) {
         if (platform::QuitRequested(screen)) game.flow.Quit = true;
         if (game.flow.Quit) return PlayExit::Quit;

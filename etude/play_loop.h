@@ -3,7 +3,7 @@
 // per pass, until "1" (back to the menu) or Esc (the program ends). Owns
 // KeyPressed, KeyShown, KeyShownAt, SkyMode changes and the ROBO effects' flags.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 // times in a row. Owns Settings::CoachOn and Settings::CoachChoices; reads
 // PlayerHistory and the reach, touches no file and no window.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace progress {
 

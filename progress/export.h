@@ -4,7 +4,7 @@
 // `gyrovessel --csv`. Both read the player file through the game's own reader
 // and need no display. On failure they return false and say why in one line.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <string>
 

@@ -17,7 +17,7 @@
 //    win and the speed of the last seven days.
 //  - DayNumberOf: a calendar date as a count of days, for runs and weeks.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "progress/help_page.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "platform/platform.h"
 #include "records/record_file.h"
 

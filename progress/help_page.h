@@ -6,7 +6,7 @@
 // it fits every screen from 1024 x 768 to 3840 x 2160. Reads the settings and
 // the screen metrics only.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace progress {
 

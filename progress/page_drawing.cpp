@@ -3,7 +3,7 @@
 
 #include "progress/progress_page.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "platform/platform.h"
 #include "progress/page_style.h"
 

@@ -1,6 +1,6 @@
 #include "progress/progress_page.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "platform/platform.h"
 #include "platform/text_forms.h"
 #include "progress/page_style.h"

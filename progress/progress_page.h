@@ -6,8 +6,8 @@
 // drawing it (DrawProgressPage) then only walks the prepared marks and texts,
 // so the page appears at once even for a history of 100,000 etudes.
 
-#include "app/game_state.h"
-#include "app/indexed.h"
+#include "core/game_state.h"
+#include "core/indexed.h"
 #include "platform/platform.h"
 #include "progress/figures.h"
 

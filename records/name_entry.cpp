@@ -1,6 +1,6 @@
 #include "records/name_entry.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "platform/platform.h"
 #include "platform/text_forms.h"
 

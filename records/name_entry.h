@@ -3,7 +3,7 @@
 // is valid) and the past performance reach (brought into 1..10000 silently).
 // Owns PlayerName and PastPerformanceReach.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace records {
 

@@ -1,6 +1,6 @@
 #include "records/number_masks.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 
 #include <cmath>
 #include <cstdio>

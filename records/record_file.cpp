@@ -1,6 +1,6 @@
 #include "records/record_file.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "platform/platform.h"
 #include "platform/text_file.h"
 #include "platform/text_forms.h"

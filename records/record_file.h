@@ -4,7 +4,7 @@
 // Owns PlayerHistory, NumRecords, FileTrouble, and Duration, DateNOW, TimeNOW
 // and KeyStrokes at the end of an etude.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "records/report.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "platform/platform.h"
 #include "platform/text_forms.h"
 #include "records/number_masks.h"
@@ -18,8 +18,8 @@ constexpr platform::Color kReportText = platform::Rgb(255, 255, 80);
 // The row of the kind chosen in the menu, so the player finds it at a glance.
 constexpr platform::Color kCurrentKindText = platform::Rgb(160, 160, 255);
 
-// A win slower than this never counts as the fastest: record 0 carries it as
-// the sentinel every real win must beat.
+// A win slower than this never counts as the fastest: the sentinel every real
+// win must beat.
 constexpr std::int16_t kSentinelDuration = 9999;
 
 constexpr std::string_view kHeader = "  ETUDE DEG  SEC  KS    DATE       TIME    WON LOST  INC   %WON";
@@ -44,44 +44,6 @@ struct RowText {
     }
     std::string_view View() const { return {text, length}; }
 };
-
-struct KindSummary {
-    std::int32_t best = 0;  // record of the fastest win counted; 0 = none
-    std::int32_t won = 0;
-    std::int32_t lost = 0;
-    std::int32_t incomplete = 0;
-};
-
-// Newest first, until the reach is met: the fastest win among the most recent
-// etudes of kind k, and what became of them.
-KindSummary SummariseKind(GameState& game, int kind) {
-    History& history = game.history;
-    auto& records = history.PlayerHistory;
-    records[0][1] = static_cast<std::int16_t>(kind);
-    records[0][2] = kSentinelDuration;
-
-    std::int32_t last = history.NumRecords;
-    if (static_cast<std::size_t>(last) >= records.size()) last = static_cast<std::int32_t>(records.size()) - 1;
-    const std::int32_t reach = game.settings.PastPerformanceReach;
-
-    KindSummary summary;
-    for (std::int32_t i = last; i >= 1; --i) {
-        const PlayerRecord& record = records[static_cast<std::size_t>(i)];
-        if (record[1] == kind) {
-            switch (record[11]) {
-                case -1: ++summary.incomplete; break;
-                case 0: ++summary.lost; break;
-                case 1:
-                    ++summary.won;
-                    if (record[2] < records[static_cast<std::size_t>(summary.best)][2]) summary.best = i;
-                    break;
-                default: break;
-            }
-        }
-        if (summary.won + summary.lost + summary.incomplete == reach) break;
-    }
-    return summary;
-}
 
 void BuildResultRow(RowText& row, const PlayerRecord& best, const KindSummary& summary) {
     row.AddNumber(best[2], "* ###");
@@ -108,12 +70,44 @@ void BuildResultRow(RowText& row, const PlayerRecord& best, const KindSummary& s
 
 }  // namespace
 
-void DrawPerformanceReport(GameState& game) {
+// -- The summary --
+
+// Newest first, until the reach is met; a win counts as the fastest only when
+// it beats every newer one and the sentinel duration.
+KindSummary SummariseKind(const History& history, std::int32_t reach, int kind) {
+    const auto& records = history.PlayerHistory;
+    std::int32_t last = history.NumRecords;
+    if (static_cast<std::size_t>(last) >= records.size()) last = static_cast<std::int32_t>(records.size()) - 1;
+
+    KindSummary summary;
+    std::int16_t best_duration = kSentinelDuration;
+    for (std::int32_t i = last; i >= 1; --i) {
+        const PlayerRecord& record = records[static_cast<std::size_t>(i)];
+        if (record[1] == kind) {
+            switch (record[11]) {
+                case -1: ++summary.incomplete; break;
+                case 0: ++summary.lost; break;
+                case 1:
+                    ++summary.won;
+                    if (record[2] < best_duration) {
+                        summary.best = i;
+                        best_duration = record[2];
+                    }
+                    break;
+                default: break;
+            }
+        }
+        if (summary.won + summary.lost + summary.incomplete == reach) break;
+    }
+    return summary;
+}
+
+// -- The table --
+
+void DrawPerformanceReport(const GameState& game) {
     platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
-    History& history = game.history;
-    // Record 0 is the scan's scratch; a history never loaded still needs it.
-    if (history.PlayerHistory.empty()) history.PlayerHistory.resize(1);
+    const History& history = game.history;
 
     const double line_height = static_cast<double>(RoundToInt32(screen.TextScale * 32.0));
     const double title_x = screen.HalfWidth - RoundToInt32(screen.WindowScale * 945.0);
@@ -133,7 +127,7 @@ void DrawPerformanceReport(GameState& game) {
     std::array<RowText, NumEtudeKinds> rows;
     std::array<bool, NumEtudeKinds> starred{};  // no win counted: the row of stars
     for (int kind = 1; kind <= NumEtudeKinds; ++kind) {
-        KindSummary summary = SummariseKind(game, kind);
+        KindSummary summary = SummariseKind(history, game.settings.PastPerformanceReach, kind);
         RowText& row = rows[static_cast<std::size_t>(kind - 1)];
         row.AddNumber(kind, "* #");
         row.Add(kStepTexts[(kind - 1) % 4]);

@@ -1,13 +1,25 @@
 #pragma once
 // The performance table beside the scene, drawn at every frame from the history
 // in memory: per etude kind the fastest win among the most recent etudes and
-// the won, lost and incomplete counts with the share won. Writes record 0 of
-// PlayerHistory as scratch.
+// the won, lost and incomplete counts with the share won.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
+
+#include <cstdint>
 
 namespace records {
 
-void DrawPerformanceReport(GameState& game);
+// What the table shows of one etude kind, counted over its `reach` most recent etudes.
+struct KindSummary {
+    std::int32_t best = 0;  // record of the fastest win counted; 0 = none
+    std::int32_t won = 0;
+    std::int32_t lost = 0;
+    std::int32_t incomplete = 0;
+};
+
+// The summary of kind 1..16, newest record first, read from the history alone.
+KindSummary SummariseKind(const History& history, std::int32_t reach, int kind);
+
+void DrawPerformanceReport(const GameState& game);
 
 }  // namespace records

@@ -3,7 +3,7 @@
 // screen, wall colours as drawing colours, and the projection of a world point
 // straight into a polygon point.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "platform/platform.h"
 #include "render/view.h"
 

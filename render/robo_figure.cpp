@@ -79,17 +79,6 @@ platform::FillStyle HyphenHeadStyle(int section) {
     }
 }
 
-void ExpireEffects(GameState& game) {
-    Robo& robo = game.robo;
-    platform::Platform& window = *game.platform;
-    if (robo.ShowRightHand && platform::SecondsSince(window, robo.ShowRightHandAt) > kEffectSeconds) {
-        robo.ShowRightHand = false;
-    }
-    if (robo.ShowHyphenHead && platform::SecondsSince(window, robo.ShowHyphenHeadAt) > kEffectSeconds) {
-        robo.ShowHyphenHead = false;
-    }
-}
-
 // Farthest first, by repeated neighbour swaps; equal distances never swap, so
 // equally far sections keep ascending order.
 void SortFarthestFirst(Scene& scene) {
@@ -125,12 +114,29 @@ bool RoboSectionColor(int section, bool right_hand, platform::Color& color) {
 
 // -- ROBO --
 
+// The right hand and the hyphen head show for one second after their key.
+void ExpireEffects(GameState& game) {
+    Robo& robo = game.robo;
+    platform::Platform& window = *game.platform;
+    if (robo.ShowRightHand && platform::SecondsSince(window, robo.ShowRightHandAt) > kEffectSeconds) {
+        robo.ShowRightHand = false;
+    }
+    if (robo.ShowHyphenHead && platform::SecondsSince(window, robo.ShowHyphenHeadAt) > kEffectSeconds) {
+        robo.ShowHyphenHead = false;
+    }
+}
+
 void DrawRobo(GameState& game, int wall) {
+    if (game.platform == nullptr || wall < 1 || wall > NumFaces) return;
+    ExpireEffects(game);
+    PaintRobo(game, wall);
+}
+
+void PaintRobo(GameState& game, int wall) {
     if (game.platform == nullptr || wall < 1 || wall > NumFaces) return;
     platform::Platform& window = *game.platform;
     Scene& scene = game.scene;
     const Robo& robo = game.robo;
-    ExpireEffects(game);
 
     const double eye_depth = static_cast<double>(FocalLength) + static_cast<double>(ViewerGap);
     const auto& copy = robo.RoboONFACE[wall];

@@ -1,14 +1,13 @@
 #include "render/scene.h"
 
 #include "platform/platform.h"
-#include "platform/random.h"
 #include "platform/text_forms.h"
 #include "records/number_masks.h"
 #include "records/report.h"
 #include "render/draw_helpers.h"
 #include "render/robo_figure.h"
-#include "render/sky.h"
 #include "render/wall.h"
+#include "render/wall_order.h"
 
 #include <algorithm>
 #include <array>
@@ -71,11 +70,11 @@ void DrawFrames(GameState& game) {
 }
 
 // The running time while the etude lasts; once it is over, its duration and
-// the verdict. The etude's clock starts at the first picture drawn of it.
-void DrawStatusText(GameState& game) {
+// the verdict.
+void DrawStatusText(const GameState& game) {
     platform::Platform& window = *game.platform;
     const Screen& screen = game.screen;
-    Etude& etude = game.etude;
+    const Etude& etude = game.etude;
     platform::GraphicSetColor(window, kWhite, platform::kUnchanged);
     platform::SetGameFont(window, kSceneFace, FontPoints(screen, 15));
     platform::GraphicSetPos(window, static_cast<float>(screen.LayoutX[5] + ScaledExact(screen, 18)),
@@ -87,7 +86,6 @@ void DrawStatusText(GameState& game) {
         VerdictBuffer buffer;
         platform::GraphicPrintText(window, VerdictText(excess, buffer));
     } else {
-        if (etude.EtudeStartTime == 0) etude.EtudeStartTime = static_cast<float>(platform::Timer(window));
         const double running = platform::SecondsSince(window, etude.EtudeStartTime);
         platform::GraphicPrintText(window, records::FormatWithMask(running, kTimeMask));
     }
@@ -96,7 +94,7 @@ void DrawStatusText(GameState& game) {
 
 // A record that was not kept, or a player file that cannot be read, is told
 // just below the frame of the status bar, where the verdict is read.
-void DrawFileTrouble(GameState& game) {
+void DrawFileTrouble(const GameState& game) {
     if (game.history.FileTrouble.empty()) return;
     constexpr platform::Color kFileTroubleText = platform::Rgb(255, 150, 0);
     platform::Platform& window = *game.platform;
@@ -110,7 +108,7 @@ void DrawFileTrouble(GameState& game) {
 
 // Expected presses in the upper row, observed presses below, each under its
 // wall's cell and in its wall's colour.
-void DrawKeyStrokeCounts(GameState& game) {
+void DrawKeyStrokeCounts(const GameState& game) {
     platform::Platform& window = *game.platform;
     const Screen& screen = game.screen;
     const int cell = Scaled(screen, 120);
@@ -131,15 +129,11 @@ void DrawKeyStrokeCounts(GameState& game) {
 }
 
 // The last key pressed, shown for two seconds in the status bar.
-void DrawKeyEcho(GameState& game) {
+void DrawKeyEcho(const GameState& game) {
     platform::Platform& window = *game.platform;
     const Screen& screen = game.screen;
-    Play& play = game.play;
+    const Play& play = game.play;
     if (play.KeyShown.empty()) return;
-    if (platform::SecondsSince(window, play.KeyShownAt) > 2.0) {
-        play.KeyShown.clear();
-        return;
-    }
     platform::GraphicSetColor(window, kWhite, platform::kUnchanged);
     platform::GraphicSetPos(window, static_cast<float>(screen.LayoutX[16] - ScaledExact(screen, 30)),
                             static_cast<float>(screen.LayoutY[13] - ScaledExact(screen, 9)));
@@ -162,22 +156,26 @@ bool CheckWall(GameState& game, int wall) {
     return false;
 }
 
+// A wall of the painting order that ROBO has reached; false for a position
+// that holds no wall number.
+bool RoboArrived(const GameState& game, int position) {
+    const int wall = game.scene.DrawCharFacesInThisORDER[position];
+    return wall >= 1 && wall <= NumFaces && game.scene.FaceLook[wall][1] != kFalse;
+}
+
 void DrawWallsInOrder(GameState& game) {
-    Scene& scene = game.scene;
-    const bool running = game.etude.FacesDone < 6;
+    const Scene& scene = game.scene;
     for (int p = 1; p <= 6; ++p) {
         const int wall = scene.DrawCharFacesInThisORDER[p];
         // The marker sits inside the craft: over the three far walls, under the near ones.
         if (p == 4) DrawMarker(game);
-        const bool known = wall >= 1 && wall <= NumFaces;
-        const bool arrived = known && scene.FaceLook[wall][1] != kFalse;
+        const bool arrived = RoboArrived(game, p);
         // A ROBO beyond a far wall is painted first and seen through that wall.
-        if (p <= 3 && arrived) DrawRobo(game, wall);
-        if (running && arrived) scene.FaceLook[wall][0] = game.settings.AfterArrivalLook;
+        if (p <= 3 && arrived) PaintRobo(game, wall);
         if (!CheckWall(game, wall)) continue;
         DrawWall(game, wall);
         // A ROBO beyond a near wall stands in front of it.
-        if (p >= 4 && arrived) DrawRobo(game, wall);
+        if (p >= 4 && arrived) PaintRobo(game, wall);
     }
 }
 
@@ -200,32 +198,12 @@ void ResetFaceLooks(GameState& game) {
     }
 }
 
-void BuildStarTable(GameState& game) {
-    Sky& sky = game.sky;
-    const Screen& screen = game.screen;
-    sky.StarPhase = 1.0;
-    sky.StarPhaseStep = 1e-7f;
-    for (int n = 1; n <= NumStars; ++n) {
-        // Mostly small stars, a few large ones.
-        const int r = platform::RandomInteger(game.random, 1, 17);
-        const int size = r <= 8 ? 1 : r <= 13 ? 2 : r <= 15 ? 3 : r == 16 ? 4 : 5;
-        const int x = platform::RandomInteger(game.random, -screen.HalfWidth + 4, screen.HalfWidth - 5);
-        const int y = platform::RandomInteger(game.random, -screen.HalfHeight + 4, screen.HalfHeight - 5);
-        sky.StarTable[1][n] = static_cast<std::int16_t>(x);
-        sky.StarTable[2][n] = static_cast<std::int16_t>(y);
-        sky.StarTable[3][n] = 0;
-        sky.StarTable[4][n] = RoundToInt16(static_cast<double>(screen.WindowScale) * size);
-        for (int c = 5; c <= 7; ++c) {
-            sky.StarTable[c][n] = static_cast<std::int16_t>(platform::RandomInteger(game.random, 0, 255));
-        }
-    }
-}
 
 // -- Marker --
 
 // A flat four-pointed star with a tip above and below its centre: it turns
 // faster than the craft and shows the drift at a glance.
-void DrawMarker(GameState& game) {
+void DrawMarker(const GameState& game) {
     if (game.platform == nullptr) return;
     platform::Platform& window = *game.platform;
     std::array<platform::PointF, 11> at{};
@@ -249,9 +227,50 @@ std::string VerdictLine(int excess) {
     return std::string(VerdictText(excess, buffer));
 }
 
+// -- The frame's changes to the state --
+
+void PrepareCraft(GameState& game) {
+    if (game.platform == nullptr) return;
+    FindNearestApexes(game);
+    ChooseWallOrder(game);
+    // While the etude runs the looks follow the menu's choices, the walls ROBO
+    // has reached taking the after-arrival look; once the etude is over the
+    // look keys have the walls to themselves.
+    Scene& scene = game.scene;
+    if (game.etude.FacesDone < 6) {
+        for (int w = 1; w <= NumFaces; ++w) scene.FaceLook[w][0] = game.settings.BeforeArrivalLook;
+        for (int p = 1; p <= 6; ++p) {
+            if (RoboArrived(game, p)) scene.FaceLook[scene.DrawCharFacesInThisORDER[p]][0] = game.settings.AfterArrivalLook;
+        }
+    }
+    // The effects end in the frames that paint a ROBO.
+    bool any_robo = false;
+    for (int p = 1; p <= 6; ++p) any_robo = any_robo || RoboArrived(game, p);
+    if (any_robo) ExpireEffects(game);
+}
+
+void AdvanceSceneFrame(GameState& game) {
+    if (game.platform == nullptr) return;
+    platform::Platform& window = *game.platform;
+    // The etude's clock starts at the first picture drawn of it.
+    Etude& etude = game.etude;
+    if (etude.Duration <= 0.001f && etude.EtudeStartTime == 0) {
+        etude.EtudeStartTime = static_cast<float>(platform::Timer(window));
+    }
+    // The key echo lasts two seconds.
+    Play& play = game.play;
+    if (!play.KeyShown.empty() && platform::SecondsSince(window, play.KeyShownAt) > 2.0) play.KeyShown.clear();
+    PrepareCraft(game);
+}
+
 // -- The picture --
 
 void DrawSceneWith(GameState& game, StarPainting painting) {
+    AdvanceSceneFrame(game);
+    PaintScene(game, painting);
+}
+
+void PaintScene(GameState& game, StarPainting painting) {
     if (game.platform == nullptr) return;
     platform::Platform& window = *game.platform;
 
@@ -266,18 +285,16 @@ void DrawSceneWith(GameState& game, StarPainting painting) {
     DrawKeyStrokeCounts(game);
     DrawKeyEcho(game);
     records::DrawPerformanceReport(game);
-    DrawCraft(game);
+    PaintCraft(game);
 }
 
 void DrawCraft(GameState& game) {
+    PrepareCraft(game);
+    PaintCraft(game);
+}
+
+void PaintCraft(GameState& game) {
     if (game.platform == nullptr) return;
-    FindNearestApexes(game);
-    ChooseWallOrder(game);
-    // While the etude runs the looks follow the menu's choices; once it is
-    // over the look keys have the walls to themselves.
-    if (game.etude.FacesDone < 6) {
-        for (int w = 1; w <= NumFaces; ++w) game.scene.FaceLook[w][0] = game.settings.BeforeArrivalLook;
-    }
     DrawWallsInOrder(game);
 }
 

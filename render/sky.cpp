@@ -37,6 +37,29 @@ void PaintStar(platform::Platform& window, double x, double y, double radius, pl
 
 }  // namespace
 
+// -- The pass's star table --
+
+void BuildStarTable(GameState& game) {
+    Sky& sky = game.sky;
+    const Screen& screen = game.screen;
+    sky.StarPhase = 1.0;
+    sky.StarPhaseStep = 1e-7f;
+    for (int n = 1; n <= NumStars; ++n) {
+        // Mostly small stars, a few large ones.
+        const int r = platform::RandomInteger(game.random, 1, 17);
+        const int size = r <= 8 ? 1 : r <= 13 ? 2 : r <= 15 ? 3 : r == 16 ? 4 : 5;
+        const int x = platform::RandomInteger(game.random, -screen.HalfWidth + 4, screen.HalfWidth - 5);
+        const int y = platform::RandomInteger(game.random, -screen.HalfHeight + 4, screen.HalfHeight - 5);
+        sky.StarTable[1][n] = static_cast<std::int16_t>(x);
+        sky.StarTable[2][n] = static_cast<std::int16_t>(y);
+        sky.StarTable[3][n] = 0;
+        sky.StarTable[4][n] = RoundToInt16(static_cast<double>(screen.WindowScale) * size);
+        for (int c = 5; c <= 7; ++c) {
+            sky.StarTable[c][n] = static_cast<std::int16_t>(platform::RandomInteger(game.random, 0, 255));
+        }
+    }
+}
+
 // -- Stars under the frame --
 
 // The frame's black fill is a rounded box: its inner rectangle (the box less

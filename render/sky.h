@@ -1,12 +1,13 @@
 #pragma once
-// The sky behind the craft: the pass's star table, growing a little with every
-// star drawn, or a fresh scatter of pale stars at every frame. Stars whose disc
+// The sky behind the craft: the pass's star table, built at every pass and
+// growing a little with every star drawn, or a fresh scatter of pale stars at
+// every frame. Stars whose disc
 // lies under the main frame's black fill are never seen, so the scene skips
 // painting them while still taking their growth step and their random draws.
 // The plain path (every star painted, as the picture is defined) is kept for
 // the test that proves both paths give the same picture, and for the benchmark.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace render {
 
@@ -19,10 +20,10 @@ enum class StarPainting {
 // outline, lies wholly under the black fill of the main frame.
 bool StarHiddenByFrame(const Screen& screen, double x, double y, double radius);
 
+// 2000 stars, StarPhase 1.0, at every pass.
+void BuildStarTable(GameState& game);
+
 // Paints the sky of SkyMode; returns the number of stars actually painted.
 int DrawSky(GameState& game, StarPainting painting);
-
-// The whole picture with a chosen star path; DrawScene is the SkipHidden one.
-void DrawSceneWith(GameState& game, StarPainting painting);
 
 }  // namespace render

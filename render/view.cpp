@@ -2,33 +2,10 @@
 
 #include "platform/platform.h"
 
+#include <array>
 #include <cstddef>
 
 namespace render {
-
-// -- The craft's numbering --
-// Index 0 is unused so the tables read with the game's own wall and apex numbers.
-const std::array<std::array<int, 4>, 7> WallApexes = {{
-    {0, 0, 0, 0},
-    {1, 2, 3, 4},  // 1: z = 0, facing the viewer
-    {2, 3, 6, 7},  // 2: x = 7
-    {5, 6, 7, 8},  // 3: z = 7
-    {1, 4, 5, 8},  // 4: x = 0
-    {1, 2, 5, 6},  // 5: y = 0
-    {3, 4, 7, 8},  // 6: y = 7
-}};
-
-const std::array<std::array<int, 3>, 9> ApexNeighbours = {{
-    {0, 0, 0},
-    {2, 4, 5},
-    {1, 3, 6},
-    {2, 4, 7},
-    {1, 3, 8},
-    {1, 6, 8},
-    {2, 5, 7},
-    {3, 6, 8},
-    {4, 5, 7},
-}};
 
 namespace {
 

@@ -1,21 +1,15 @@
 #pragma once
 // The geometry of the picture: screen metrics and the layout grid computed from
-// the desktop work area at every pass, the apex and wall tables of the craft and
-// the one perspective projection. Owns GameState::screen.
+// the desktop work area at every pass, and the one perspective projection.
+// Owns GameState::screen.
 
-#include "app/game_state.h"
-
-#include <array>
+#include "core/game_state.h"
 
 namespace render {
 
 constexpr float ViewUnit = 63;
 constexpr float ViewerGap = 5 * ViewUnit;     // 315
 constexpr float FocalLength = 70 * ViewUnit;  // 4410
-
-// Apexes of each wall (index 1..6) and the three edge neighbours of each apex (1..8).
-extern const std::array<std::array<int, 4>, 7> WallApexes;
-extern const std::array<std::array<int, 3>, 9> ApexNeighbours;
 
 // Fills every screen metric and both layout tables for a work area of this size.
 void ComputeScreenMetricsFor(Screen& screen, int work_width, int work_height);

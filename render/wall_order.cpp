@@ -3,7 +3,7 @@
 // the eye: the three walls away from the nearest apex go first, then the
 // three around it, the one facing the viewer most squarely last.
 
-#include "render/scene.h"
+#include "render/wall_order.h"
 
 #include "platform/platform.h"
 #include "render/view.h"

@@ -4,7 +4,7 @@
 
 #include "platform/cue_table.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 
 #include <gtest/gtest.h>
 

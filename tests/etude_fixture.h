@@ -4,7 +4,8 @@
 // them, and the undo keys of a tumbled etude found from the geometry alone
 // (which key, pressed as often as expected, puts each copy back in its rest pose).
 
-#include "app/game_state.h"
+#include "app/pass_setup.h"
+#include "core/game_state.h"
 #include "data/glyphs.h"
 #include "data/robo_model.h"
 #include "etude/generation.h"
@@ -52,19 +53,12 @@ inline double LargestGap(const RoboCopy& a, const RoboCopy& b) {
 // in their rest poses and the letters are placed, on the reference screen.
 inline std::unique_ptr<GameState> BuildRestWalls(int letter_turn, int target_turn) {
     auto game = std::make_unique<GameState>();
-    render::ComputeScreenMetricsFor(game->screen, 3840, 2160);
-    const char* word = "CRAFTS";
-    for (int f = 1; f <= NumFaces; ++f) {
-        auto& turns = game->etude.TumbleHistoryDegreesCCW[f];
-        turns[1] = static_cast<std::int16_t>(letter_turn);
-        turns[2] = static_cast<std::int16_t>(target_turn);
-        turns[3] = static_cast<std::int16_t>((letter_turn - target_turn + 360) % 360);
-        game->glyphs.FaceLetter[f] = word[f - 1];
-    }
-    etude::FillToeDistTargets(*game);
-    data::FillRoboModel(*game);
-    etude::FillRoboBodyFrame(*game);
-    etude::MarkAllSectionsDrawn(*game);
+    app::SceneChoice choice;
+    choice.width = 3840;
+    choice.height = 2160;
+    choice.letter_turns.fill(letter_turn);
+    choice.target_turns.fill(target_turn);
+    app::PassSetUp(*game, &choice);
     etude::PrepareRoboCopies(*game);
     etude::SceneSetUp(*game);
     return game;

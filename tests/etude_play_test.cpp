@@ -3,6 +3,7 @@
 // etude, and the key commands keep their cues and their counting.
 
 #include "app/main_flow.h"
+#include "app/pass_setup.h"
 #include "etude/generation.h"
 #include "etude/outcome.h"
 #include "etude/play_loop.h"
@@ -52,8 +53,7 @@ protected:
         app::PassSetUp(*game_);
         ASSERT_TRUE(app::OpenPassWindow(*game_));
         records::LoadPlayerHistory(*game_);
-        etude::GenerateTumbles(*game_);
-        etude::SceneSetUp(*game_);
+        app::EtudeSetUp(*game_);
         undo_ = etude_test::UndoKeys(*game_);
         ASSERT_FALSE(undo_.empty());
     }

@@ -3,6 +3,7 @@
 // the canvas.
 
 #include "app/main_flow.h"
+#include "app/pass_setup.h"
 #include "etude/generation.h"
 #include "platform/platform.h"
 #include "tests/etude_fixture.h"

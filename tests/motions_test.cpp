@@ -1,6 +1,6 @@
 #include "etude/motions.h"
 
-#include "data/robo_model.h"
+#include "app/pass_setup.h"
 #include "platform/random.h"
 #include "render/view.h"
 
@@ -24,26 +24,23 @@ namespace {
 std::unique_ptr<GameState> MakeScene(const std::string& word, const std::array<int, 6>& letter_turns,
                                      const std::array<int, 6>& robo_turns, int width = 3840, int height = 2160) {
     auto game = std::make_unique<GameState>();
-    render::ComputeScreenMetricsFor(game->screen, width, height);
-    game->glyphs.ChosenWord = word;
-    for (int wall = 1; wall <= 6; ++wall) {
-        game->glyphs.FaceLetter[wall] = word[static_cast<std::size_t>(wall - 1)];
-        game->etude.TumbleHistoryDegreesCCW[wall][1] = static_cast<std::int16_t>(letter_turns[wall - 1]);
-        game->etude.TumbleHistoryDegreesCCW[wall][3] = static_cast<std::int16_t>(robo_turns[wall - 1]);
+    app::SceneChoice choice;
+    choice.width = width;
+    choice.height = height;
+    choice.word = word;
+    for (std::size_t i = 0; i < 6; ++i) {
+        choice.letter_turns[i] = letter_turns[i];
+        choice.target_turns[i] = (letter_turns[i] - robo_turns[i] + 360) % 360;  // gives the ROBO turn asked for
     }
+    platform::SeedRandom(game->random, 43200.0);
+    app::PassSetUp(*game, &choice);
     etude::PrepareLetters(*game);
-
-    data::FillRoboModel(*game);
-    etude::FillRoboBodyFrame(*game);
     for (int wall = 1; wall <= 6; ++wall) {
         for (int section = 0; section <= NumRoboSections; ++section) {
             game->robo.RoboONFACE[wall][section][-1] = Point3d{section == 0 ? 0.0 : -1.0, 7.0, 9.0};
         }
     }
     etude::PrepareRoboCopies(*game);
-    platform::SeedRandom(game->random, 43200.0);
-    etude::DrawInitialWanderSenses(*game);
-    etude::BuildWanderMarker(*game);
     return game;
 }
 

@@ -1,7 +1,7 @@
 // The small services: the random generator, rounding, print form, typed-answer
 // fields, month names, and the date and time texts.
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "platform/random.h"

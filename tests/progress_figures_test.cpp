@@ -8,7 +8,7 @@
 #include "progress/figures.h"
 #include "progress/progress_page.h"
 #include "test_support.h"
-#include "tools/plausible_history.h"
+#include "records/plausible_history.h"
 
 #include <gtest/gtest.h>
 
@@ -133,7 +133,7 @@ class ProgressPageTest : public test_support::PassCanvasTest {};
 TEST_F(ProgressPageTest, EveryTextLiesInsideTheWindowOnTheSmallestAndLargestScreens) {
     for (auto [width, height] : {std::pair{1024, 768}, std::pair{3840, 2160}}) {
         OpenCanvas(width, height);
-        tools::MakePlausibleHistory(game_->history, tools::HistoryChoice{});
+        records::MakePlausibleHistory(game_->history, records::HistoryChoice{});
         game_->settings.PlayerName = "ABCDEFGHIJKLMNOPQRST";  // the longest name
         progress::PageFigures page;
         progress::PreparePage(*game_, progress::DayNumberOf(2026, 12, 7), page);

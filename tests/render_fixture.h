@@ -4,16 +4,33 @@
 // well inside a section (away from every edge), where the colour a section was
 // painted in can be read without caring how the back end rounds edges.
 
+#include "app/pass_setup.h"
 #include "platform/platform.h"
 #include "render/view.h"
-#include "tools/scene_state.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <vector>
 
 namespace render_test {
+
+// The craft's numbering, written out for the tests: the apexes of each wall
+// (index 1..6) and the three edge neighbours of each apex (1..8). Index 0 is
+// unused so the tables read with the game's own wall and apex numbers.
+constexpr std::array<std::array<int, 4>, 7> WallApexes = {{
+    {0, 0, 0, 0},
+    {1, 2, 3, 4},  // 1: z = 0, facing the viewer
+    {2, 3, 6, 7},  // 2: x = 7
+    {5, 6, 7, 8},  // 3: z = 7
+    {1, 4, 5, 8},  // 4: x = 0
+    {1, 2, 5, 6},  // 5: y = 0
+    {3, 4, 7, 8},  // 6: y = 7
+}};
+constexpr std::array<std::array<int, 3>, 9> ApexNeighbours = {{
+    {0, 0, 0}, {2, 4, 5}, {1, 3, 6}, {2, 4, 7}, {1, 3, 8}, {1, 6, 8}, {2, 5, 7}, {3, 6, 8}, {4, 5, 7},
+}};
 
 struct TestScene {
     platform::PlatformHandle window;
@@ -22,10 +39,13 @@ struct TestScene {
     platform::Platform& w() { return *window; }
 };
 
-inline TestScene MakeScene(const tools::SceneChoice& choice = {}) {
+inline TestScene MakeScene(const app::SceneChoice& choice = {}) {
     TestScene scene;
-    scene.window = tools::OpenSceneWindow(choice);
-    scene.game = tools::BuildSceneState(choice, scene.window.get());
+    platform::OffscreenOptions options;
+    options.width = choice.width;
+    options.height = choice.height;
+    scene.window = platform::CreateOffscreenPlatform(options);
+    scene.game = app::BuildChosenScene(choice, scene.window.get());
     return scene;
 }
 

@@ -1,9 +1,10 @@
 // The walls' painting order: the three apexes nearest the eye, and the order
 // read from them, checked against the rule the order table was made from.
 
-#include "render/scene.h"
+#include "render/wall_order.h"
 
 #include "platform/platform.h"
+#include "render/scene.h"
 #include "render/view.h"
 #include "render_fixture.h"
 
@@ -18,22 +19,16 @@ namespace {
 
 using render_test::MakeScene;
 
-// The craft's numbering, written out here so the test does not lean on the
-// game's own tables.
-constexpr std::array<std::array<int, 4>, 7> kWallApexes = {{
-    {0, 0, 0, 0}, {1, 2, 3, 4}, {2, 3, 6, 7}, {5, 6, 7, 8}, {1, 4, 5, 8}, {1, 2, 5, 6}, {3, 4, 7, 8},
-}};
-constexpr std::array<std::array<int, 3>, 9> kNeighbours = {{
-    {0, 0, 0}, {2, 4, 5}, {1, 3, 6}, {2, 4, 7}, {1, 3, 8}, {1, 6, 8}, {2, 5, 7}, {3, 6, 8}, {4, 5, 7},
-}};
+using render_test::ApexNeighbours;
+using render_test::WallApexes;
 
 bool Holds(int wall, int apex) {
-    const auto& apexes = kWallApexes[static_cast<std::size_t>(wall)];
+    const auto& apexes = WallApexes[static_cast<std::size_t>(wall)];
     return std::find(apexes.begin(), apexes.end(), apex) != apexes.end();
 }
 
 bool IsNeighbour(int apex, int other) {
-    const auto& n = kNeighbours[static_cast<std::size_t>(apex)];
+    const auto& n = ApexNeighbours[static_cast<std::size_t>(apex)];
     return std::find(n.begin(), n.end(), other) != n.end();
 }
 
@@ -43,7 +38,7 @@ bool IsNeighbour(int apex, int other) {
 // third apex that is no neighbour counts as the lower remaining neighbour.
 std::array<int, 6> RuleOrder(int nearest, int second, int third) {
     if (!IsNeighbour(nearest, third)) {
-        for (int candidate : kNeighbours[static_cast<std::size_t>(nearest)]) {
+        for (int candidate : ApexNeighbours[static_cast<std::size_t>(nearest)]) {
             if (candidate != second) {
                 third = candidate;
                 break;
@@ -110,7 +105,7 @@ TEST(FindNearestApexes, KeepsTheNearestThreeWithTiesToTheLowerApex) {
     EXPECT_EQ(game.scene.NearestApexes[3], 3);
 
     // A drifted craft: the same three as a plain sort by distance would give.
-    tools::SceneChoice choice;
+    app::SceneChoice choice;
     choice.wander_frames = 777;
     auto scene = MakeScene(choice);
     render::FindNearestApexes(scene.g());
@@ -138,7 +133,7 @@ TEST(ChooseWallOrder, EveryRowFollowsTheRule) {
     GameState game;
     int rows = 0;
     for (int nearest = 1; nearest <= 8; ++nearest) {
-        for (int second : kNeighbours[static_cast<std::size_t>(nearest)]) {
+        for (int second : ApexNeighbours[static_cast<std::size_t>(nearest)]) {
             ++rows;
             std::set<std::array<int, 6>> distinct;
             for (int third = 1; third <= 8; ++third) {
@@ -170,9 +165,9 @@ TEST(ChooseWallOrder, ASecondApexThatIsNoNeighbourStopsAndLeavesNoWalls) {
         const std::string console_before = platform::ConsoleOutput(scene.w());
         const auto order = Chosen(game, nearest, across, 0);
         EXPECT_EQ(order, (std::array<int, 6>{}));
-        const std::string pairs = std::to_string(nearest * 10 + kNeighbours[nearest][0]) + " OR " +
-                                  std::to_string(nearest * 10 + kNeighbours[nearest][1]) + " OR " +
-                                  std::to_string(nearest * 10 + kNeighbours[nearest][2]);
+        const std::string pairs = std::to_string(nearest * 10 + ApexNeighbours[nearest][0]) + " OR " +
+                                  std::to_string(nearest * 10 + ApexNeighbours[nearest][1]) + " OR " +
+                                  std::to_string(nearest * 10 + ApexNeighbours[nearest][2]);
         const std::string message = "FATAL ERROR AT " + pairs + " BECAUSE SECOND DIGIT=";
         const std::string console = platform::ConsoleOutput(scene.w()).substr(console_before.size());
         if (nearest == 1) {

@@ -114,7 +114,7 @@ TEST(DrawSky, ModeZeroPaintsNoStarsAndTheTableModesDo) {
 }
 
 TEST(DrawSky, NewStarModesScatterFreshPaleStarsEveryFrame) {
-    tools::SceneChoice choice;
+    app::SceneChoice choice;
     choice.width = 3840;
     choice.height = 2160;
     auto scene = MakeScene(choice);
@@ -293,7 +293,7 @@ TEST(DrawScene, KeystrokeCountsSitUnderTheirWallsInTheWallsColours) {
     // On laptop screens the performance table, drawn after the counts, must
     // leave wall 1's counts in sight: some red of each is still on screen.
     for (const auto& [width, height] : {std::pair{1280, 720}, std::pair{1024, 768}}) {
-        tools::SceneChoice choice;
+        app::SceneChoice choice;
         choice.width = width;
         choice.height = height;
         auto small = MakeScene(choice);

@@ -47,7 +47,7 @@ Color Expected(bool letter, int look) {
 // (A: 7 sections, 2 contours) and with two counters (B: 9 sections, 3 contours).
 TEST(DrawWall, EachLookPaintsTheWallAndLetterSectionsAsTheTableSays) {
     for (const std::string word : {"CRAFTS", "ARCTIC", "BRAVOS"}) {
-        tools::SceneChoice choice;
+        app::SceneChoice choice;
         choice.word = word;
         auto scene = MakeScene(choice);
         GameState& game = scene.g();
@@ -122,7 +122,7 @@ TEST(DrawWall, AnOpaqueWallShowsNothingBehindItAlongItsSeams) {
     int walls_checked = 0;
     for (const Case c : {Case{3840, 2160, "BRAVOS", 873}, Case{1920, 1080, "QUERTY", 1358},
                          Case{1280, 720, "ARCTIC", 679}, Case{1024, 768, "BRAVOS", 873}}) {
-        tools::SceneChoice choice;
+        app::SceneChoice choice;
         choice.width = c.width;
         choice.height = c.height;
         choice.word = c.word;
@@ -139,7 +139,7 @@ TEST(DrawWall, AnOpaqueWallShowsNothingBehindItAlongItsSeams) {
             // The wall's outline: its four apexes, in turn around their centre.
             Polygon outline;
             double cx = 0, cy = 0;
-            for (int apex : render::WallApexes[static_cast<std::size_t>(wall)]) {
+            for (int apex : render_test::WallApexes[static_cast<std::size_t>(wall)]) {
                 const Point3f& p = game.glyphs.CharONFACE[0][1][apex];
                 const Point2f at = render::ProjectPoint(p.x, p.y, p.z);
                 outline.push_back({at.x, at.y});
@@ -215,7 +215,7 @@ TEST(DrawWall, LookFourOutlineIsOutlineWidthWide) {
 // The strip shows each letter white on its wall's colour whatever the look:
 // row 1 turned to the target corner, row 2 to the matched corner once one matched.
 TEST(DrawWall, StripShowsEveryLetterInRowOneAndTheMatchedCornerInRowTwo) {
-    tools::SceneChoice choice;
+    app::SceneChoice choice;
     choice.target_turns = {0, 90, 180, 270, 270, 90};
     auto scene = MakeScene(choice);
     GameState& game = scene.g();

@@ -1,6 +1,6 @@
 #include "records/report.h"
 
-#include "app/rounding.h"
+#include "core/rounding.h"
 #include "platform/platform.h"
 #include "test_support.h"
 

@@ -4,8 +4,8 @@
 // are drawn on, and a bare off-screen window with the game's centred y-up
 // coordinates for the back end's own tests.
 
-#include "app/game_state.h"
 #include "app/main_flow.h"
+#include "core/game_state.h"
 #include "platform/platform.h"
 #include "render/view.h"
 

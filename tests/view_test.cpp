@@ -1,5 +1,7 @@
 #include "render/view.h"
 
+#include "render_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -120,7 +122,7 @@ TEST(CraftNumbering, WallsAreFacesAndNeighboursAreEdges) {
     std::array<int, 9> walls_per_apex{};
     for (int wall = 1; wall <= 6; ++wall) {
         std::set<int> distinct;
-        for (int apex : render::WallApexes[static_cast<std::size_t>(wall)]) {
+        for (int apex : render_test::WallApexes[static_cast<std::size_t>(wall)]) {
             distinct.insert(apex);
             ++walls_per_apex[static_cast<std::size_t>(apex)];
             EXPECT_EQ(kApexGrid[static_cast<std::size_t>(apex)][static_cast<std::size_t>(plane_axis[wall])],
@@ -132,7 +134,7 @@ TEST(CraftNumbering, WallsAreFacesAndNeighboursAreEdges) {
     for (int apex = 1; apex <= 8; ++apex) EXPECT_EQ(walls_per_apex[static_cast<std::size_t>(apex)], 3);
 
     for (int apex = 1; apex <= 8; ++apex) {
-        for (int neighbour : render::ApexNeighbours[static_cast<std::size_t>(apex)]) {
+        for (int neighbour : render_test::ApexNeighbours[static_cast<std::size_t>(apex)]) {
             int differing = 0;
             for (int axis = 0; axis < 3; ++axis) {
                 differing += kApexGrid[static_cast<std::size_t>(apex)][static_cast<std::size_t>(axis)] !=

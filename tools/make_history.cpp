@@ -7,8 +7,8 @@
 
 #include "platform/text_file.h"
 #include "platform/text_forms.h"
+#include "records/plausible_history.h"
 #include "records/record_file.h"
-#include "tools/plausible_history.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,11 +20,11 @@ int main(int argc, char** argv) {
         std::fputs("usage: make_history NAME [RECORDS] [SEED]\n", stderr);
         return 2;
     }
-    tools::HistoryChoice choice;
+    records::HistoryChoice choice;
     if (argc >= 3) choice.records = std::atoi(argv[2]);
     if (argc >= 4) choice.seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
     History history;
-    tools::MakePlausibleHistory(history, choice);
+    records::MakePlausibleHistory(history, choice);
 
     std::string name = records::PlayerFileName(argv[1]);
     std::ofstream file(name, std::ios::binary | std::ios::trunc);

@@ -10,10 +10,10 @@
 //
 // The committed icons in assets/icons/ come from this tool.
 
+#include "app/pass_setup.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "render/view.h"
-#include "tools/scene_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,7 +36,7 @@ float IconHalfSide(const GameState& g) {
 }
 
 bool DrawIcon(int size, const std::string& path) {
-    tools::SceneChoice choice;
+    app::SceneChoice choice;
     choice.width = size;
     choice.height = size;
     choice.word = "ROBOTS";
@@ -48,7 +48,7 @@ bool DrawIcon(int size, const std::string& path) {
     options.height = size;
     options.record_vector = true;  // the SVG keeps the walls and ROBO as polygons
     platform::PlatformHandle window = platform::CreateOffscreenPlatform(options);
-    std::unique_ptr<GameState> game = tools::BuildSceneState(choice, window.get());
+    std::unique_ptr<GameState> game = app::BuildChosenScene(choice, window.get());
     GameState& g = *game;
 
     g.settings.BeforeArrivalLook = 1;  // wall in colour, letter white

@@ -22,7 +22,7 @@
 namespace {
 
 struct Options {
-    tools::SceneChoice scene;
+    app::SceneChoice scene;
     int before_look = 3;
     int after_look = 4;
     int sky = 1;
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     platform::PlatformHandle window = tools::OpenSceneWindow(options.scene);
-    std::unique_ptr<GameState> game = tools::BuildSceneState(options.scene, window.get());
+    std::unique_ptr<GameState> game = app::BuildChosenScene(options.scene, window.get());
     GameState& g = *game;
 
     g.settings.BeforeArrivalLook = static_cast<std::int16_t>(options.before_look);

@@ -8,7 +8,7 @@
 // record's eleven fields as little-endian 16-bit integers (missing bytes read
 // as 0); everything after that is the file's prior content.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "platform/platform.h"
 #include "records/record_file.h"
 

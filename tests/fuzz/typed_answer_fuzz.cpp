@@ -5,9 +5,9 @@
 // in its range, a stored name is 1..20 of A-Z and 0-9 and names a file inside
 // the working directory, and a plain answer means what it says.
 
-#include "app/game_state.h"
 #include "app/main_flow.h"
 #include "app/menu.h"
+#include "core/game_state.h"
 #include "platform/platform.h"
 #include "platform/text_forms.h"
 #include "records/name_entry.h"

@@ -11,7 +11,7 @@
 // Usage: append_kill_trials [trials] [longest delay in microseconds]
 // Prints one summary line; exits non-zero at the first broken trial.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "records/record_file.h"
 
 #include <csignal>

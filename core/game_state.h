@@ -6,8 +6,8 @@
 // points from 1, ROBO sections and points from 0 with point -1 the drawn flag.
 // Booleans that live in tables keep the game's convention: -1 true, 0 false.
 
-#include "app/indexed.h"
-#include "app/rounding.h"
+#include "core/indexed.h"
+#include "core/rounding.h"
 #include "platform/random.h"
 
 #include <cstdint>
@@ -72,7 +72,7 @@ using PlayerRecord = Indexed<std::int16_t, 1, FieldsPerRecord>;
 
 // -- Player history: reloaded from the player file at every pass --
 struct History {
-    std::vector<PlayerRecord> PlayerHistory;  // records 0..NumRecords; record 0 is the report's scratch
+    std::vector<PlayerRecord> PlayerHistory;  // records 1..NumRecords; record 0 stays empty
     std::int32_t NumRecords = 0;              // lines in the player file (no 16-bit limit)
     // Why the player file could not be read or the last record not kept, as one
     // line for the window ("" when all is well). Not reloaded: set by a failed
@@ -101,7 +101,6 @@ struct Etude {
     double TurnAngle = 0;         // radians of the current body turn
     Indexed<double, 1, 6> RoboShrink{};  // current size factor of each wall's ROBO, 1.0 .. 0.6
     double SinkStart = 0;         // clock reading when the current sinking animation began
-    bool FirstFrame = true;       // true from entering the play loop until the first draw
 };
 
 // -- Screen metrics and layout: recomputed at every pass from the desktop work area --
@@ -152,13 +151,17 @@ struct Robo {
     Indexed<Indexed<Indexed<Point3d, 0, 4>, 0, NumRoboSections>, 1, 6> RoboTURNED{};
     Indexed<Indexed<RoboSectionPoints, 0, NumRoboSections>, 1, 6> RoboONFACE{};
 
+    // The effects are switched on by their keys and ended by the frame's step
+    // before painting; they are kept across passes.
     bool ShowRightHand = false;        // right-hand highlight, lasts 1 second
     double ShowRightHandAt = 0;        // clock reading when it was switched on
     bool ShowHyphenHead = true;        // hyphen-head hatching; starts set, expires at the first draw
     double ShowHyphenHeadAt = 0;
 };
 
-// -- The slow drift of the whole scene, and the marker inside the craft --
+// -- The slow drift of the whole scene, and the marker inside the craft: the
+// marker and the senses are rebuilt at every pass (the senses also by W); the
+// counters are reset at start-up and kept for the whole run --
 struct Wander {
     Indexed<Point3f, 0, 10> WanderMarker{};       // point 0 centre, 1..8 the ring, 9 and 10 the tips
     Indexed<std::int16_t, 1, 3> WanderSense{};    // scene senses, -1 or 0
@@ -167,7 +170,10 @@ struct Wander {
     std::int32_t SinkFrame = 0;                   // sinking-step counter; kept across etudes
 };
 
-// -- Picture state: walls' colours and looks, and the orders rebuilt at every draw --
+// -- Picture state: the colours are rebuilt and the looks reset at every pass;
+// the looks are then set by the look keys and by the frame's step, which also
+// rebuilds the apexes and the wall order at every frame; the ROBO sort is
+// redone for every ROBO painted --
 struct Scene {
     Indexed<Indexed<std::int16_t, 1, 3>, 1, 6> FaceColor{};  // red, green, blue per wall
     Indexed<Indexed<std::int16_t, 0, 1>, 1, 6> FaceLook{};   // (w,0) look 0..4, (w,1) ROBO arrived (-1/0)
@@ -178,14 +184,16 @@ struct Scene {
     Indexed<std::int16_t, 1, NumRoboSections> RoboOrder{};
 };
 
-// -- Key handling of the play loop --
+// -- Key handling of the play loop: the key is read anew at every frame; the
+// echo is reset at every pass set-up, set by the keys and ended by the frame's
+// step --
 struct Play {
     std::string KeyPressed;   // key read this frame ("" none)
     std::string KeyShown;     // echoed key, cleared 2 s after KeyShownAt
     double KeyShownAt = 0;    // clock reading when KeyShown was taken; 0 clears the echo
 };
 
-// -- Flow: how the run is going --
+// -- Flow: how the run is going; reset at start-up, kept for the whole run --
 struct Flow {
     bool Quit = false;        // set by Esc, menu 99 or closing the window: every loop returns
     int PassCount = 0;        // passes started in this run
@@ -197,13 +205,13 @@ struct GameState {
     History history;     // reloaded at every pass
     Etude etude;         // reset at every pass set-up
     Screen screen;       // recomputed at every pass
-    Sky sky;
+    Sky sky;             // stars rebuilt at every pass, the sky mode kept for the run
     Glyphs glyphs;       // rebuilt for every etude
     Robo robo;           // rebuilt for every etude
-    Wander wander;
-    Scene scene;
-    Play play;
-    Flow flow;
+    Wander wander;       // senses and marker at every pass, counters kept for the run
+    Scene scene;         // colours and looks at every pass, orders at every frame
+    Play play;           // key at every frame, echo reset at every pass
+    Flow flow;           // kept for the whole run
     platform::RandomState random;              // seeded once per run from the clock
     platform::Platform* platform = nullptr;    // window, keys, clock, sound and console; not owned
 };

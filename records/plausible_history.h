@@ -3,10 +3,10 @@
 // weeks, every etude kind, times per wall that shrink with practice (harder
 // axes and larger turns slower), some losses and some etudes left incomplete.
 // Shared by the make_history tool (which writes it as a player file), the
-// PROGRESS page benchmark and the pictures in docs/, so all three look at the
-// same kind of history. Deterministic for a given seed.
+// PROGRESS page benchmark and tests, and the pictures in docs/, so all look at
+// the same kind of history. Deterministic for a given seed.
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "platform/clock.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <random>
 
-namespace tools {
+namespace records {
 
 struct HistoryChoice {
     int records = 400;
@@ -96,4 +96,4 @@ inline void MakePlausibleHistory(History& history, const HistoryChoice& choice) 
     }
 }
 
-}  // namespace tools
+}  // namespace records
