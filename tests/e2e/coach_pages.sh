@@ -38,18 +38,8 @@ choose 62
 choose 98
 sleep 1
 
-# Pitch 45: "7" solves every wall after one or seven presses (see session.sh).
-for _ in $(seq 1 150); do
-  xdotool type --delay 0 "7"
-  sleep 0.15
-done
-sleep 2
-xdotool type --delay 60 "1"
-sleep 2
-window=$(find_game_window)
-point_at_window "$window"
-xdotool type --delay 60 "99"
-xdotool key Return
+# The coach gave a new player Pitch 45.
+solve_pitch_45_then_exit
 
 wait_for_exit "$GAME_PID" 30 || fail "the game did not end"
 GAME_PID=

@@ -22,20 +22,7 @@ name=abcdefghijklmnopqrst
 player_file=player-$name.txt
 answer_name_then_play "$name" 5
 
-# Pitch 45: every wall is tumbled by 45 degrees one way or the other about its
-# pitch axis, so pressing "7" solves it after one or seven presses. Presses that
-# arrive while a wall sinks are dropped; enough of them always get through.
-for _ in $(seq 1 150); do
-  xdotool type --delay 0 "7"
-  sleep 0.15
-done
-sleep 2
-xdotool type --delay 60 "1"
-sleep 2
-window=$(find_game_window)
-point_at_window "$window"
-xdotool type --delay 60 "99"
-xdotool key Return
+solve_pitch_45_then_exit
 
 wait_for_exit "$GAME_PID" 30 || { echo "FAIL: the game did not end"; cat game.log; exit 1; }
 GAME_PID=
