@@ -123,10 +123,12 @@ std::unique_ptr<GameState> PlayScene(platform::Platform& window, int width, int 
 void PlayFrames(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     const int sky_mode = static_cast<int>(state.range(2));
+    const bool changed_only = state.range(3) != 0;
     tools::SceneChoice choice;
     choice.width = width;
     choice.height = height;
     platform::PlatformHandle window = tools::OpenSceneWindow(choice);
+    platform::KeepUnchangedRegions(*window, changed_only);
     std::unique_ptr<GameState> game = PlayScene(*window, width, height, sky_mode);
     WindowBuffer buffer(*window);
     std::int32_t frame = game->wander.WanderFrame;
@@ -134,7 +136,11 @@ void PlayFrames(benchmark::State& state) {
         etude::WanderSchedule(*game, ++frame, 5);
         render::DrawScene(*game);
         platform::GraphicRedraw(*window);
-        platform::CopyPictureTo(*window, buffer.pixels, buffer.pitch);
+        if (changed_only) {
+            platform::CopyChangedPictureTo(*window, buffer.pixels, buffer.pitch);
+        } else {
+            platform::CopyPictureTo(*window, buffer.pixels, buffer.pitch);
+        }
         benchmark::ClobberMemory();
     };
     // The first frames make the fonts' glyphs and whatever else is made once.
@@ -153,13 +159,10 @@ void PlayFrames(benchmark::State& state) {
 
 }  // namespace
 
-// Arguments: width, height, sky mode.
+// Arguments: width, height, sky mode, 1 to repaint and copy only what changed.
 BENCHMARK(PlayFrames)
-    ->Name("BM_PlayFrame_Full")
-    ->Args({1920, 1080, 2})
-    ->Args({1920, 1080, 4})
-    ->Args({1920, 1080, 8})
-    ->Args({3840, 2160, 2})
-    ->Args({3840, 2160, 4})
-    ->Args({3840, 2160, 8})
+    ->Name("BM_PlayFrame")
+    ->ArgNames({"width", "height", "sky", "changed_only"})
+    ->ArgsProduct({{1920}, {1080}, {2, 4, 8}, {0, 1}})
+    ->ArgsProduct({{3840}, {2160}, {2, 4, 8}, {0, 1}})
     ->Unit(benchmark::kMillisecond);

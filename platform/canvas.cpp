@@ -1,5 +1,7 @@
 #include "platform/canvas.h"
 
+#include "platform/canvas_ops.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -100,6 +102,14 @@ FigureColors ResolveFigure(const Canvas& canvas, Color outline, Color fill) {
     return colors;
 }
 
+void SetFigure(CanvasOp& op, const FigureColors& colors, FillStyle style) {
+    op.outlined = colors.outlined ? 1 : 0;
+    op.filled = colors.filled ? 1 : 0;
+    op.outline = colors.outline;
+    op.fill = colors.fill;
+    op.style = static_cast<std::uint8_t>(style);
+}
+
 FillStyle CheckedStyle(FillStyle style) {
     int value = static_cast<int>(style);
     return (value < 0 || value > 6) ? FillStyle::Solid : style;
@@ -115,9 +125,11 @@ void PaintFigure(Canvas& canvas, const FigureColors& colors, FillStyle style, bo
             cairo_fill_preserve(cairo);
         } else {
             // Hatch lines in the fill colour; what lies between them shows through.
+            // Saved and restored so that a repaint's region stays clipped.
+            cairo_save(cairo);
             cairo_clip_preserve(cairo);
             cairo_mask(cairo, canvas.hatches[static_cast<int>(style)]);
-            cairo_reset_clip(cairo);
+            cairo_restore(cairo);
         }
     }
     if (colors.outlined) {
@@ -182,7 +194,7 @@ void PlotLine(Canvas& canvas, int x0, int y0, int x1, int y1, std::uint32_t pixe
     int step_x = x0 < x1 ? 1 : -1, step_y = y0 < y1 ? 1 : -1;
     int error = dx + dy;
     for (;;) {
-        if (x0 >= 0 && y0 >= 0 && x0 < canvas.width && y0 < canvas.height)
+        if (x0 >= canvas.clip.left && y0 >= canvas.clip.top && x0 < canvas.clip.right && y0 < canvas.clip.bottom)
             std::memcpy(canvas.pixels + static_cast<std::size_t>(y0) * canvas.stride + x0 * 4, &pixel, 4);
         if (x0 == x1 && y0 == y1) return;
         int twice = 2 * error;
@@ -197,15 +209,14 @@ void PlotLine(Canvas& canvas, int x0, int y0, int x1, int y1, std::uint32_t pixe
     }
 }
 
-// The closed outline through the corners held in canvas.corners.
-void PlotClosedOutline(Canvas& canvas, Color color) {
-    const std::vector<int>& corners = canvas.corners;
-    std::size_t count = corners.size() / 2;
+// The closed outline through the given snapped corners.
+void PlotClosedOutline(Canvas& canvas, const double* corners, int count, Color color) {
     auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
     cairo_surface_flush(canvas.surface);
-    for (std::size_t i = 0; i < count; ++i) {
-        std::size_t next = (i + 1) % count;
-        PlotLine(canvas, corners[2 * i], corners[2 * i + 1], corners[2 * next], corners[2 * next + 1], pixel);
+    for (int i = 0; i < count; ++i) {
+        int next = (i + 1) % count;
+        PlotLine(canvas, static_cast<int>(corners[2 * i]), static_cast<int>(corners[2 * i + 1]),
+                 static_cast<int>(corners[2 * next]), static_cast<int>(corners[2 * next + 1]), pixel);
     }
     cairo_surface_mark_dirty(canvas.surface);
 }
@@ -220,10 +231,10 @@ constexpr double kSmallDisc = 12;  // radius in pixels up to which discs are set
 void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
                    Color color) {
     auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
-    int first_row = std::max(0, static_cast<int>(std::floor(centre_y - radius_y)));
-    int last_row = std::min(canvas.height - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
-    int first_column = std::max(0, static_cast<int>(std::floor(centre_x - radius_x)));
-    int last_column = std::min(canvas.width - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
+    int first_row = std::max(canvas.clip.top, static_cast<int>(std::floor(centre_y - radius_y)));
+    int last_row = std::min(canvas.clip.bottom - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
+    int first_column = std::max(canvas.clip.left, static_cast<int>(std::floor(centre_x - radius_x)));
+    int last_column = std::min(canvas.clip.right - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
     if (first_row > last_row || first_column > last_column) return;
     cairo_surface_flush(canvas.surface);
     for (int row = first_row; row <= last_row; ++row) {
@@ -283,6 +294,7 @@ bool CreateCanvas(Canvas& canvas, int width, int height) {
     canvas.width = width;
     canvas.height = height;
     canvas.stride = stride;
+    canvas.clip = PixelRect{0, 0, width, height};
     cairo_set_antialias(canvas.cairo, CAIRO_ANTIALIAS_NONE);
     cairo_set_line_cap(canvas.cairo, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(canvas.cairo, CAIRO_LINE_JOIN_ROUND);
@@ -294,6 +306,7 @@ bool CreateCanvas(Canvas& canvas, int width, int height) {
 }
 
 void DestroyCanvas(Canvas& canvas) {
+    KeepCanvasFrames(canvas, false);
     for (cairo_pattern_t*& hatch : canvas.hatches) {
         if (hatch != nullptr) cairo_pattern_destroy(hatch);
         hatch = nullptr;
@@ -353,10 +366,13 @@ Color ResolvedBackground(const Canvas& canvas) {
 }
 
 // -- Figures --
+// Each operation is resolved here to device pixels and plain colours, then
+// painted (or recorded) by the canvas's one painter below.
 
 void ClearCanvas(Canvas& canvas) {
-    SetSource(canvas.cairo, ResolvedBackground(canvas));
-    cairo_paint(canvas.cairo);
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Clear);
+    op.outline = ResolvedBackground(canvas);
+    DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
     canvas.position_x = 0;
     canvas.position_y = 0;
 }
@@ -364,12 +380,13 @@ void ClearCanvas(Canvas& canvas) {
 void CanvasLineTo(Canvas& canvas, float x, float y, Color color) {
     double to_x = DeviceX(canvas, x), to_y = DeviceY(canvas, y);
     if (PenDraws(canvas)) {
-        cairo_t* cairo = canvas.cairo;
-        cairo_move_to(cairo, PixelCentre(canvas.position_x), PixelCentre(canvas.position_y));
-        cairo_line_to(cairo, PixelCentre(to_x), PixelCentre(to_y));
-        SetSource(cairo, color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF));
-        ApplyPen(canvas);
-        cairo_stroke(cairo);
+        CanvasOp op = BlankCanvasOp(CanvasOpKind::Line);
+        op.a = PixelCentre(canvas.position_x);
+        op.b = PixelCentre(canvas.position_y);
+        op.c = PixelCentre(to_x);
+        op.d = PixelCentre(to_y);
+        op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+        DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
     }
     canvas.position_x = to_x;
     canvas.position_y = to_y;
@@ -378,10 +395,11 @@ void CanvasLineTo(Canvas& canvas, float x, float y, Color color) {
 void CanvasSetPixel(Canvas& canvas, float x, float y, Color color) {
     double column = Snap(DeviceX(canvas, x)), row = Snap(DeviceY(canvas, y));
     if (column < 0 || row < 0 || column >= canvas.width || row >= canvas.height) return;
-    cairo_t* cairo = canvas.cairo;
-    cairo_rectangle(cairo, column, row, 1, 1);
-    SetSource(cairo, color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF));
-    cairo_fill(cairo);
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Pixel);
+    op.a = column;
+    op.b = row;
+    op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+    DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
 }
 
 void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int32_t corner_percent,
@@ -393,6 +411,42 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
     double top = PixelCentre(DeviceY(canvas, y1)), bottom = PixelCentre(DeviceY(canvas, y2));
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Box);
+    SetFigure(op, colors, style);
+    op.corner = corner_percent;
+    op.a = left;
+    op.b = top;
+    op.c = right;
+    op.d = bottom;
+    DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
+}
+
+void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
+                   int fill_mode) {
+    if (points == nullptr || count < 2 || count > 1024) return;
+    style = CheckedStyle(style);
+    FigureColors colors = ResolveFigure(canvas, outline, fill);
+    if (!colors.filled && !colors.outlined) return;
+    std::vector<double>& corners = canvas.corners;
+    corners.clear();
+    for (int i = 0; i < count; ++i) {
+        corners.push_back(Snap(DeviceX(canvas, points[i].x)));
+        corners.push_back(Snap(DeviceY(canvas, points[i].y)));
+    }
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Polygon);
+    SetFigure(op, colors, style);
+    op.even_odd = fill_mode != 0 ? 1 : 0;
+    op.count = count;
+    DrawCanvasOp(canvas, op, corners.data(), nullptr, nullptr);
+}
+
+// -- The painter --
+
+namespace {
+
+void PaintBox(Canvas& canvas, const CanvasOp& op, const FigureColors& colors, FillStyle style) {
+    double left = op.a, top = op.b, right = op.c, bottom = op.d;
+    std::int32_t corner_percent = op.corner;
     double radius_x = 0, radius_y = 0;
     bool ellipse = corner_percent == kEllipseCorner;
     if (ellipse) {
@@ -432,21 +486,13 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
     PaintFigure(canvas, colors, style, false);
 }
 
-void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
-                   int fill_mode) {
-    if (points == nullptr || count < 2 || count > 1024) return;
-    style = CheckedStyle(style);
-    FigureColors colors = ResolveFigure(canvas, outline, fill);
-    if (!colors.filled && !colors.outlined) return;
+void PaintPolygon(Canvas& canvas, const CanvasOp& op, const double* corners, const FigureColors& colors,
+                  FillStyle style) {
     cairo_t* cairo = canvas.cairo;
-    std::vector<int>& corners = canvas.corners;
-    corners.clear();
     bool near = true;
-    for (int i = 0; i < count; ++i) {
-        double x = Snap(DeviceX(canvas, points[i].x)), y = Snap(DeviceY(canvas, points[i].y));
+    for (int i = 0; i < op.count; ++i) {
+        double x = corners[2 * i], y = corners[2 * i + 1];
         near = near && std::fabs(x) < kFarCoordinate && std::fabs(y) < kFarCoordinate;
-        corners.push_back(near ? static_cast<int>(x) : 0);
-        corners.push_back(near ? static_cast<int>(y) : 0);
         if (i == 0) {
             cairo_move_to(cairo, x + 0.5, y + 0.5);
         } else {
@@ -457,11 +503,51 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
     if (colors.outlined && near && ThinPen(canvas)) {
         FigureColors fill_only = colors;
         fill_only.outlined = false;
-        PaintFigure(canvas, fill_only, style, fill_mode != 0);
-        PlotClosedOutline(canvas, colors.outline);
+        PaintFigure(canvas, fill_only, style, op.even_odd != 0);
+        PlotClosedOutline(canvas, corners, op.count, colors.outline);
         return;
     }
-    PaintFigure(canvas, colors, style, fill_mode != 0);
+    PaintFigure(canvas, colors, style, op.even_odd != 0);
+}
+
+}  // namespace
+
+void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, const char* text,
+                   const FontBook* fonts) {
+    // The pen of the moment the operation was made.
+    int pen_width = canvas.pen_width, pen_style = canvas.pen_style;
+    canvas.pen_width = op.pen_width;
+    canvas.pen_style = op.pen_style;
+    cairo_t* cairo = canvas.cairo;
+    FigureColors colors;
+    colors.outlined = op.outlined != 0;
+    colors.filled = op.filled != 0;
+    colors.outline = op.outline;
+    colors.fill = op.fill;
+    auto style = static_cast<FillStyle>(op.style);
+    switch (op.kind) {
+        case CanvasOpKind::Clear:
+            SetSource(cairo, op.outline);
+            cairo_paint(cairo);
+            break;
+        case CanvasOpKind::Line:
+            cairo_move_to(cairo, op.a, op.b);
+            cairo_line_to(cairo, op.c, op.d);
+            SetSource(cairo, op.outline);
+            ApplyPen(canvas);
+            cairo_stroke(cairo);
+            break;
+        case CanvasOpKind::Pixel:
+            cairo_rectangle(cairo, op.a, op.b, 1, 1);
+            SetSource(cairo, op.outline);
+            cairo_fill(cairo);
+            break;
+        case CanvasOpKind::Box: PaintBox(canvas, op, colors, style); break;
+        case CanvasOpKind::Polygon: PaintPolygon(canvas, op, corners, colors, style); break;
+        case CanvasOpKind::Text: PaintCanvasText(canvas, op, text, *fonts); break;
+    }
+    canvas.pen_width = pen_width;
+    canvas.pen_style = pen_style;
 }
 
 // -- Pixels --
@@ -469,6 +555,7 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
 Color CanvasDevicePixel(const Canvas& canvas, int column, int row) {
     if (canvas.pixels == nullptr || column < 0 || row < 0 || column >= canvas.width || row >= canvas.height)
         return -1;
+    SettleForReading(canvas);
     cairo_surface_flush(canvas.surface);
     std::uint32_t value = 0;
     std::memcpy(&value, canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + column * 4, 4);
@@ -476,6 +563,7 @@ Color CanvasDevicePixel(const Canvas& canvas, int column, int row) {
 }
 
 void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch) {
+    SettleForReading(canvas);
     cairo_surface_flush(canvas.surface);
     auto* target = static_cast<unsigned char*>(destination);
     std::size_t row_bytes = static_cast<std::size_t>(canvas.width) * 4;
@@ -486,6 +574,19 @@ void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_p
     for (int row = 0; row < canvas.height; ++row)
         std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch,
                     canvas.pixels + static_cast<std::size_t>(row) * canvas.stride, row_bytes);
+}
+
+void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* destination, int destination_pitch) {
+    SettleForReading(canvas);
+    cairo_surface_flush(canvas.surface);
+    auto* target = static_cast<unsigned char*>(destination);
+    int left = std::max(region.left, 0), right = std::min(region.right, canvas.width);
+    if (right <= left) return;
+    std::size_t row_bytes = static_cast<std::size_t>(right - left) * 4;
+    for (int row = std::max(region.top, 0); row < std::min(region.bottom, canvas.height); ++row)
+        std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch + static_cast<std::size_t>(left) * 4,
+                    canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + static_cast<std::size_t>(left) * 4,
+                    row_bytes);
 }
 
 }  // namespace platform

@@ -41,6 +41,13 @@ int FindOrMakeFont(FontBook& book, const std::string& face, int points, int styl
 std::string ResolveFontFamily(std::string_view face);
 
 // -- The canvas --
+// Device pixels [left, right) x [top, bottom).
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct FrameRecord;  // the operations of the frame being drawn and of the one shown before
+
 struct Canvas {
     cairo_surface_t* surface = nullptr;
     cairo_t* cairo = nullptr;
@@ -70,7 +77,10 @@ struct Canvas {
 
     cairo_pattern_t* hatches[7] = {};  // masks for fill styles 1..6 (0 unused)
     std::string utf8;                  // scratch for printed text, reused
-    std::vector<int> corners;          // scratch: a polygon's pixel corners (x, y pairs), reused
+    std::vector<double> corners;       // scratch: a polygon's snapped corners (x, y pairs), reused
+
+    PixelRect clip;                 // direct pixel writes stay inside: the whole canvas but while repainting
+    FrameRecord* frames = nullptr;  // set: drawing is recorded and painted at the redraw where it changed
 };
 
 // Makes a canvas of the given size in the window's starting state; false when
@@ -109,9 +119,28 @@ void CanvasNewLine(Canvas& canvas, const FontBook& fonts);
 // Moves the picture up by the given rows, filling the freed strip with the background.
 void ScrollCanvas(Canvas& canvas, int rows);
 
+// -- Keeping frames --
+// A kept frame is recorded as it is drawn; SettleCanvas paints it, and when it
+// begins with a clear it repaints only the regions whose operations differ
+// from the frame before. The picture is the one the operations make painted
+// in full; reading pixels settles first.
+void KeepCanvasFrames(Canvas& canvas, bool on);
+void SettleCanvas(Canvas& canvas);
+// Paints what is recorded and draws at once until resumed (for code that
+// writes pixels directly); the next kept frame is painted in full.
+void SuspendCanvasFrames(Canvas& canvas);
+void ResumeCanvasFrames(Canvas& canvas);
+// The regions painted since they were last taken: false when it is the whole
+// picture (or frames are not kept). Taking them starts a new account.
+constexpr int kMaxChangedRegions = 24;
+bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count);
+void TakeChangedCanvasRegions(Canvas& canvas);
+
 // -- Pixels --
 Color CanvasDevicePixel(const Canvas& canvas, int column, int row);  // -1 outside the canvas
 // Copies the picture into a 32-bit xRGB destination of the same size.
 void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch);
+// Copies one region of it to the same place in such a destination.
+void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* destination, int destination_pitch);
 
 }  // namespace platform

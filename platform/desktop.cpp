@@ -163,14 +163,26 @@ void ReadRefreshRate(Desktop& desktop) {
     desktop.frame_period = std::chrono::duration_cast<SteadyClock::duration>(std::chrono::microseconds(1000000 / hz));
 }
 
-// Copies the canvas straight into the window's own surface.
-void CopyToWindow(Desktop& desktop, const Canvas& canvas) {
+// Copies the canvas straight into the window's own surface: only the regions
+// that changed when the canvas can tell them. Returns how many regions it
+// copied into `regions`, or -1 for the whole picture.
+int CopyToWindow(Desktop& desktop, Canvas& canvas, SDL_Rect* regions) {
     SDL_Surface* surface = desktop.window != nullptr ? SDL_GetWindowSurface(desktop.window) : nullptr;
-    if (surface == nullptr || canvas.pixels == nullptr) return;
+    if (surface == nullptr || canvas.pixels == nullptr) return -1;
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     Uint32 format = surface->format->format;
     bool same_layout = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
-    if (same_layout && surface->w == canvas.width && surface->h == canvas.height) {
+    const PixelRect* changed = nullptr;
+    int count = -1;
+    if (same_layout && surface->w == canvas.width && surface->h == canvas.height &&
+        ChangedCanvasRegions(canvas, &changed, &count)) {
+        for (int i = 0; i < count; ++i) {
+            CopyCanvasRegion(canvas, changed[i], surface->pixels, surface->pitch);
+            regions[i] = SDL_Rect{changed[i].left, changed[i].top, changed[i].right - changed[i].left,
+                                  changed[i].bottom - changed[i].top};
+        }
+    } else if (same_layout && surface->w == canvas.width && surface->h == canvas.height) {
+        count = -1;
         CopyCanvasPixels(canvas, surface->pixels, surface->pitch);
     } else {
         cairo_surface_flush(canvas.surface);
@@ -179,6 +191,8 @@ void CopyToWindow(Desktop& desktop, const Canvas& canvas) {
                           surface->pixels, surface->pitch);
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    TakeChangedCanvasRegions(canvas);
+    return count;
 }
 
 // Shows a waiting picture once its turn in the display's rhythm has come; the
@@ -191,14 +205,16 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
     }
     auto now = SteadyClock::now();
     if (now < desktop.next_show) return;
-    CopyToWindow(desktop, platform.canvas);
+    SDL_Rect regions[kMaxChangedRegions];
+    int shown = CopyToWindow(desktop, platform.canvas, regions);
     {
         std::lock_guard<std::mutex> guard(desktop.lock);
         desktop.frame_waiting = false;
         desktop.frame_taken = true;
     }
     desktop.changed.notify_all();
-    if (desktop.window != nullptr) SDL_UpdateWindowSurface(desktop.window);
+    if (desktop.window != nullptr && shown < 0) SDL_UpdateWindowSurface(desktop.window);
+    if (desktop.window != nullptr && shown > 0) SDL_UpdateWindowSurfaceRects(desktop.window, regions, shown);
     // Keep the rhythm of the display; after a stall start a new one instead of catching up.
     desktop.next_show += desktop.frame_period;
     if (desktop.next_show < now) desktop.next_show = now + desktop.frame_period;

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include "platform/canvas.h"
+#include "platform/canvas_ops.h"
 #include "platform/clock.h"
 #include "platform/picture.h"
 #include "platform/platform_state.h"
@@ -74,6 +75,12 @@ void QueueConsoleLine(Platform& platform, std::string line) {
     if (platform.offscreen != nullptr) StateOf(platform).console_lines.push_back(std::move(line));
 }
 
+void WatchRedraws(Platform& platform, RedrawWatcher watcher, void* context) {
+    if (platform.offscreen == nullptr) return;
+    StateOf(platform).watcher = watcher;
+    StateOf(platform).watcher_context = context;
+}
+
 // -- Clock control --
 
 void SetClock(Platform& platform, double seconds_since_midnight) {
@@ -121,6 +128,7 @@ Color DevicePixelAt(const Platform& platform, int column, int row) {
 
 bool SavePng(const Platform& platform, const std::string& path) {
     if (platform.canvas.surface == nullptr) return false;
+    SettleForReading(platform.canvas);
     cairo_surface_flush(platform.canvas.surface);
     return cairo_surface_write_to_png(platform.canvas.surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
@@ -131,6 +139,25 @@ int PicturePitch(const Platform& platform) {
 
 void CopyPictureTo(const Platform& platform, void* destination, int destination_pitch) {
     if (platform.canvas.pixels != nullptr) CopyCanvasPixels(platform.canvas, destination, destination_pitch);
+}
+
+void KeepUnchangedRegions(Platform& platform, bool on) {
+    platform.keep_frames = on;
+    if (platform.window_open) KeepCanvasFrames(platform.canvas, on);
+}
+
+void CopyChangedPictureTo(Platform& platform, void* destination, int destination_pitch) {
+    Canvas& canvas = platform.canvas;
+    if (canvas.pixels == nullptr) return;
+    SettleCanvas(canvas);
+    const PixelRect* regions = nullptr;
+    int count = 0;
+    if (ChangedCanvasRegions(canvas, &regions, &count)) {
+        for (int i = 0; i < count; ++i) CopyCanvasRegion(canvas, regions[i], destination, destination_pitch);
+    } else {
+        CopyCanvasPixels(canvas, destination, destination_pitch);
+    }
+    TakeChangedCanvasRegions(canvas);
 }
 
 // -- Hooks for the shared operations --
@@ -168,6 +195,7 @@ void Redraw(Platform& platform) {
     ++state.redraws;
     state.clock += state.options.seconds_per_redraw;
     CountIdleFrame(state);
+    if (state.watcher != nullptr) state.watcher(state.watcher_context, platform);
 }
 
 std::string Inkey(Platform& platform) {

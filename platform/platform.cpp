@@ -49,6 +49,8 @@ bool OpenGraphicWindow(Platform& platform, const std::string& caption, int scree
                       : desktop::OpenWindow(platform, caption, screen_x, screen_y, client_width, client_height);
     if (!opened) return false;
     if (!CreateCanvas(platform.canvas, client_width, client_height)) return false;
+    // The desktop repaints and shows only what changed between frames.
+    if (platform.keep_frames || platform.desktop != nullptr) KeepCanvasFrames(platform.canvas, true);
     ClearCanvas(platform.canvas);
     platform.window_open = true;
     return true;
@@ -64,6 +66,7 @@ void GraphicSetFocus(Platform& platform) {
 
 void GraphicRedraw(Platform& platform) {
     if (!platform.window_open) return;
+    SettleCanvas(platform.canvas);
     if (platform.offscreen != nullptr) {
         offscreen::Redraw(platform);
     } else {

@@ -88,6 +88,10 @@ void QueueConsoleLine(Platform& platform, std::string line);      // a line for 
 // Once the scripted keys run out while the game waits for one, the back end
 // asks the game to quit (QuitRequested) instead of waiting for ever.
 
+// Called at every GraphicRedraw with the finished picture (off-screen only).
+using RedrawWatcher = void (*)(void* context, Platform& platform);
+void WatchRedraws(Platform& platform, RedrawWatcher watcher, void* context);
+
 // Clock control (off-screen only).
 void SetClock(Platform& platform, double seconds_since_midnight);
 void AdvanceClock(Platform& platform, double seconds);

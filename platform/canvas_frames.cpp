@@ -1,0 +1,407 @@
+// Kept frames: the canvas records a frame's operations as the game draws them
+// and paints them at the redraw. A frame that begins by clearing the whole
+// picture depends on nothing drawn before it, so where its operations equal
+// the last frame's, its pixels equal the last frame's too: only the boxes of
+// the operations that differ (old and new) are repainted, each box clipped
+// and painted with every operation that reaches into it, and only those boxes
+// are handed to the window. A frame that changes much is painted in full, as
+// is any frame the canvas cannot compare (no clear first, pixels written
+// directly, too many operations).
+
+#include "platform/canvas.h"
+
+#include "platform/canvas_ops.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// Room for the busiest picture the game draws (1500 stars, six walls of
+// letters, six ROBO copies) several times over; a frame beyond it is painted
+// in pieces, correctly, only without the saving.
+constexpr std::size_t kMaxOps = 16384;
+constexpr std::size_t kMaxCornerValues = 2 * 131072;
+constexpr std::size_t kMaxTextBytes = 65536;
+// Regions repainted per frame: the changes of a play frame gather in a few.
+constexpr int kMaxRegions = kMaxChangedRegions;
+// Boxes this close are repainted as one: a clipped pass has its own cost.
+constexpr int kMergeReach = 24;
+// Cairo fills a clipped path as the path cut at the clip's edge, which can
+// turn a pixel next to that edge: regions are painted with this margin on a
+// scratch picture and only their inside is copied onto the canvas.
+constexpr int kRepaintMargin = 4;
+// Past this share of the picture a repaint of everything is cheaper.
+constexpr double kWholeShare = 0.45;
+
+struct FrameOps {
+    std::vector<CanvasOp> ops;
+    std::vector<double> corners;
+    std::vector<char> text;
+};
+
+int Area(const PixelRect& rect) {
+    return std::max(0, rect.right - rect.left) * std::max(0, rect.bottom - rect.top);
+}
+
+bool Empty(const PixelRect& rect) {
+    return rect.right <= rect.left || rect.bottom <= rect.top;
+}
+
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+    return PixelRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                     std::max(a.bottom, b.bottom)};
+}
+
+bool Overlap(const PixelRect& a, const PixelRect& b, int reach) {
+    return a.left < b.right + reach && b.left < a.right + reach && a.top < b.bottom + reach &&
+           b.top < a.bottom + reach;
+}
+
+// A small set of rectangles covering every box added, merged as they come.
+struct RegionSet {
+    PixelRect rects[kMaxRegions];
+    int count = 0;
+    bool everything = false;
+
+    void Add(const PixelRect& box) {
+        if (everything || Empty(box)) return;
+        PixelRect grown = box;
+        // Swallow every rectangle the new box touches; repeat while it grows.
+        for (bool merged = true; merged;) {
+            merged = false;
+            for (int i = 0; i < count; ++i) {
+                if (!Overlap(rects[i], grown, kMergeReach)) continue;
+                grown = Union(grown, rects[i]);
+                rects[i] = rects[--count];
+                merged = true;
+                break;
+            }
+        }
+        if (count == kMaxRegions) {
+            // Full: the box joins the rectangle it enlarges least.
+            int best = 0;
+            long long best_growth = -1;
+            for (int i = 0; i < count; ++i) {
+                long long growth = static_cast<long long>(Area(Union(rects[i], grown))) - Area(rects[i]);
+                if (best_growth < 0 || growth < best_growth) {
+                    best = i;
+                    best_growth = growth;
+                }
+            }
+            grown = Union(grown, rects[best]);
+            rects[best] = rects[--count];
+            Add(grown);
+            return;
+        }
+        rects[count++] = grown;
+    }
+
+    long long TotalArea() const {
+        long long total = 0;
+        for (int i = 0; i < count; ++i) total += Area(rects[i]);
+        return total;
+    }
+};
+
+}  // namespace
+
+struct FrameRecord {
+    FrameOps frames[2];
+    int drawing = 0;                // the frame being recorded; the other is the one painted before
+    bool before_valid = false;      // the picture is exactly what the other frame's operations paint
+    int suspended = 0;              // > 0: operations are painted at once
+    const FontBook* fonts = nullptr;
+    RegionSet shown;                // painted since the window last took the picture
+    // The scratch picture regions are painted on, the canvas's size; made at first use.
+    cairo_surface_t* scratch = nullptr;
+    cairo_t* scratch_cairo = nullptr;
+};
+
+namespace {
+
+PixelRect WholeCanvas(const Canvas& canvas) {
+    return PixelRect{0, 0, canvas.width, canvas.height};
+}
+
+PixelRect Clamp(const Canvas& canvas, PixelRect box) {
+    box.left = std::max(box.left, 0);
+    box.top = std::max(box.top, 0);
+    box.right = std::min(box.right, canvas.width);
+    box.bottom = std::min(box.bottom, canvas.height);
+    if (Empty(box)) box = PixelRect{};
+    return box;
+}
+
+int Floor(double value) {
+    return static_cast<int>(std::floor(std::clamp(value, -1e8, 1e8)));
+}
+
+int Ceil(double value) {
+    return static_cast<int>(std::ceil(std::clamp(value, -1e8, 1e8)));
+}
+
+// Every pixel an operation may touch: its geometry grown by half the pen, and
+// two pixels more for the snapping of outlines and the rounding of curves.
+PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners) {
+    double reach = std::max(1, op.pen_width) / 2.0 + 2;
+    switch (op.kind) {
+        case CanvasOpKind::Clear: return WholeCanvas(canvas);
+        case CanvasOpKind::Pixel: return Clamp(canvas, PixelRect{Floor(op.a), Floor(op.b), Floor(op.a) + 1, Floor(op.b) + 1});
+        case CanvasOpKind::Line:
+        case CanvasOpKind::Box:
+            return Clamp(canvas, PixelRect{Floor(std::min(op.a, op.c) - reach), Floor(std::min(op.b, op.d) - reach),
+                                           Ceil(std::max(op.a, op.c) + reach), Ceil(std::max(op.b, op.d) + reach)});
+        case CanvasOpKind::Polygon: {
+            double left = corners[0], right = corners[0], top = corners[1], bottom = corners[1];
+            for (int i = 1; i < op.count; ++i) {
+                left = std::min(left, corners[2 * i]);
+                right = std::max(right, corners[2 * i]);
+                top = std::min(top, corners[2 * i + 1]);
+                bottom = std::max(bottom, corners[2 * i + 1]);
+            }
+            // Corners are pixel corners; the path runs through their centres.
+            return Clamp(canvas, PixelRect{Floor(left - reach), Floor(top - reach), Ceil(right + 1 + reach),
+                                           Ceil(bottom + 1 + reach)});
+        }
+        case CanvasOpKind::Text: return Clamp(canvas, op.box);
+    }
+    return WholeCanvas(canvas);
+}
+
+const double* CornersOf(const FrameOps& frame, const CanvasOp& op) {
+    return op.kind == CanvasOpKind::Polygon ? frame.corners.data() + op.first : nullptr;
+}
+
+const char* TextOf(const FrameOps& frame, const CanvasOp& op) {
+    return op.kind == CanvasOpKind::Text ? frame.text.data() + op.first : nullptr;
+}
+
+bool SameOp(const FrameOps& frame_a, const CanvasOp& a, const FrameOps& frame_b, const CanvasOp& b) {
+    if (std::memcmp(&a, &b, offsetof(CanvasOp, first)) != 0) return false;
+    if (a.kind == CanvasOpKind::Polygon)
+        return std::memcmp(CornersOf(frame_a, a), CornersOf(frame_b, b), sizeof(double) * 2 * a.count) == 0;
+    if (a.kind == CanvasOpKind::Text) return std::memcmp(TextOf(frame_a, a), TextOf(frame_b, b), a.count) == 0;
+    return true;
+}
+
+// The regions where two frames' pictures may differ. Frames of the same
+// length are compared operation by operation; otherwise whatever lies between
+// their common beginning and their common end differs.
+void Differences(const FrameOps& before, const FrameOps& now, RegionSet& regions) {
+    const std::size_t old_count = before.ops.size(), new_count = now.ops.size();
+    if (old_count == new_count) {
+        for (std::size_t i = 0; i < new_count; ++i) {
+            if (SameOp(before, before.ops[i], now, now.ops[i])) continue;
+            regions.Add(before.ops[i].box);
+            regions.Add(now.ops[i].box);
+        }
+        return;
+    }
+    std::size_t head = 0;
+    while (head < old_count && head < new_count && SameOp(before, before.ops[head], now, now.ops[head])) ++head;
+    std::size_t tail = 0;
+    while (tail < old_count - head && tail < new_count - head &&
+           SameOp(before, before.ops[old_count - 1 - tail], now, now.ops[new_count - 1 - tail]))
+        ++tail;
+    for (std::size_t i = head; i < old_count - tail; ++i) regions.Add(before.ops[i].box);
+    for (std::size_t i = head; i < new_count - tail; ++i) regions.Add(now.ops[i].box);
+}
+
+void PaintAll(Canvas& canvas, const FrameRecord& record, const FrameOps& frame) {
+    for (const CanvasOp& op : frame.ops)
+        PaintCanvasOp(canvas, op, CornersOf(frame, op), TextOf(frame, op), record.fonts);
+}
+
+// Paints, inside one region, every operation that reaches into it: on the
+// scratch picture within the region and its margin, then copies the region.
+void PaintRegion(Canvas& canvas, FrameRecord& record, const FrameOps& frame, const PixelRect& region) {
+    if (record.scratch == nullptr) {
+        record.scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas.width, canvas.height);
+        record.scratch_cairo = cairo_create(record.scratch);
+        cairo_set_antialias(record.scratch_cairo, CAIRO_ANTIALIAS_NONE);
+        cairo_set_line_cap(record.scratch_cairo, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(record.scratch_cairo, CAIRO_LINE_JOIN_ROUND);
+    }
+    const PixelRect painted = Clamp(canvas, PixelRect{region.left - kRepaintMargin, region.top - kRepaintMargin,
+                                                      region.right + kRepaintMargin, region.bottom + kRepaintMargin});
+    cairo_t* cairo = record.scratch_cairo;
+    cairo_reset_clip(cairo);
+    cairo_rectangle(cairo, painted.left, painted.top, painted.right - painted.left, painted.bottom - painted.top);
+    cairo_clip(cairo);
+
+    // The painter works on the canvas's fields: lend it the scratch picture.
+    cairo_surface_t* surface = canvas.surface;
+    cairo_t* canvas_cairo = canvas.cairo;
+    unsigned char* pixels = canvas.pixels;
+    canvas.surface = record.scratch;
+    canvas.cairo = cairo;
+    canvas.pixels = cairo_image_surface_get_data(record.scratch);
+    canvas.clip = painted;
+    for (const CanvasOp& op : frame.ops) {
+        if (!Overlap(op.box, painted, 0) || Empty(op.box)) continue;
+        PaintCanvasOp(canvas, op, CornersOf(frame, op), TextOf(frame, op), record.fonts);
+    }
+    canvas.surface = surface;
+    canvas.cairo = canvas_cairo;
+    canvas.pixels = pixels;
+    canvas.clip = WholeCanvas(canvas);
+
+    cairo_surface_flush(record.scratch);
+    cairo_surface_flush(surface);
+    const unsigned char* from = cairo_image_surface_get_data(record.scratch);
+    const int from_stride = cairo_image_surface_get_stride(record.scratch);
+    const std::size_t row_bytes = static_cast<std::size_t>(region.right - region.left) * 4;
+    for (int row = region.top; row < region.bottom; ++row)
+        std::memcpy(pixels + static_cast<std::size_t>(row) * canvas.stride + static_cast<std::size_t>(region.left) * 4,
+                    from + static_cast<std::size_t>(row) * from_stride + static_cast<std::size_t>(region.left) * 4,
+                    row_bytes);
+    cairo_surface_mark_dirty(surface);
+}
+
+void MarkAllShown(FrameRecord& record) {
+    record.shown.everything = true;
+    record.shown.count = 0;
+}
+
+}  // namespace
+
+CanvasOp BlankCanvasOp(CanvasOpKind kind) {
+    CanvasOp op;
+    std::memset(static_cast<void*>(&op), 0, sizeof op);
+    op.kind = kind;
+    return op;
+}
+
+void DrawCanvasOp(Canvas& canvas, CanvasOp& op, const double* corners, const char* text, const FontBook* fonts) {
+    op.pen_width = canvas.pen_width;
+    op.pen_style = canvas.pen_style;
+    FrameRecord* record = canvas.frames;
+    if (record == nullptr || record->suspended > 0) {
+        PaintCanvasOp(canvas, op, corners, text, fonts);
+        return;
+    }
+    op.box = OpBox(canvas, op, corners);
+    FrameOps* frame = &record->frames[record->drawing];
+    std::size_t corner_values = op.kind == CanvasOpKind::Polygon ? 2 * static_cast<std::size_t>(op.count) : 0;
+    std::size_t text_bytes = op.kind == CanvasOpKind::Text ? static_cast<std::size_t>(op.count) + 1 : 0;
+    if (frame->ops.size() == kMaxOps || frame->corners.size() + corner_values > kMaxCornerValues ||
+        frame->text.size() + text_bytes > kMaxTextBytes) {
+        SettleCanvas(canvas);
+        frame = &record->frames[record->drawing];
+    }
+    if (fonts != nullptr) record->fonts = fonts;
+    if (corner_values > 0) {
+        op.first = static_cast<std::int32_t>(frame->corners.size());
+        frame->corners.insert(frame->corners.end(), corners, corners + corner_values);
+    } else if (text_bytes > 0) {
+        op.first = static_cast<std::int32_t>(frame->text.size());
+        frame->text.insert(frame->text.end(), text, text + text_bytes);
+    }
+    frame->ops.push_back(op);
+}
+
+void KeepCanvasFrames(Canvas& canvas, bool on) {
+    if (!on) {
+        if (canvas.frames == nullptr) return;
+        SettleCanvas(canvas);
+        if (canvas.frames->scratch_cairo != nullptr) cairo_destroy(canvas.frames->scratch_cairo);
+        if (canvas.frames->scratch != nullptr) cairo_surface_destroy(canvas.frames->scratch);
+        delete canvas.frames;
+        canvas.frames = nullptr;
+        return;
+    }
+    if (canvas.frames != nullptr || canvas.surface == nullptr) return;
+    auto* record = new FrameRecord;
+    for (FrameOps& frame : record->frames) {
+        frame.ops.reserve(kMaxOps);
+        frame.corners.reserve(kMaxCornerValues);
+        frame.text.reserve(kMaxTextBytes);
+    }
+    MarkAllShown(*record);
+    canvas.frames = record;
+}
+
+void SettleCanvas(Canvas& canvas) {
+    FrameRecord* record = canvas.frames;
+    if (record == nullptr) return;
+    FrameOps& now = record->frames[record->drawing];
+    if (now.ops.empty()) return;
+    FrameOps& before = record->frames[1 - record->drawing];
+    const bool from_clear = now.ops.front().kind == CanvasOpKind::Clear;
+
+    RegionSet changed;
+    if (!from_clear) {
+        // Painted over what is there, as drawn: it changes only where it reaches.
+        for (const CanvasOp& op : now.ops) changed.Add(op.box);
+    } else if (record->before_valid) {
+        Differences(before, now, changed);
+    } else {
+        changed.everything = true;
+    }
+    const long long whole = static_cast<long long>(canvas.width) * canvas.height;
+    if (changed.everything || changed.TotalArea() > kWholeShare * static_cast<double>(whole)) {
+        PaintAll(canvas, *record, now);
+        MarkAllShown(*record);
+    } else if (!from_clear) {
+        PaintAll(canvas, *record, now);
+        for (int i = 0; i < changed.count; ++i) record->shown.Add(changed.rects[i]);
+    } else {
+        for (int i = 0; i < changed.count; ++i) {
+            PaintRegion(canvas, *record, now, changed.rects[i]);
+            record->shown.Add(changed.rects[i]);
+        }
+    }
+    record->before_valid = from_clear;
+    record->drawing = 1 - record->drawing;
+    FrameOps& next = record->frames[record->drawing];
+    next.ops.clear();
+    next.corners.clear();
+    next.text.clear();
+}
+
+void SettleForReading(const Canvas& canvas) {
+    if (canvas.frames != nullptr) SettleCanvas(const_cast<Canvas&>(canvas));
+}
+
+void SuspendCanvasFrames(Canvas& canvas) {
+    FrameRecord* record = canvas.frames;
+    if (record == nullptr) return;
+    SettleCanvas(canvas);
+    ++record->suspended;
+    record->before_valid = false;
+    MarkAllShown(*record);
+}
+
+void ResumeCanvasFrames(Canvas& canvas) {
+    FrameRecord* record = canvas.frames;
+    if (record == nullptr || record->suspended == 0) return;
+    --record->suspended;
+    record->before_valid = false;
+    MarkAllShown(*record);
+}
+
+bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count) {
+    const FrameRecord* record = canvas.frames;
+    // Suspended, the pixels change without an account of where.
+    if (record == nullptr || record->suspended > 0 || record->shown.everything) return false;
+    *rects = record->shown.rects;
+    *count = record->shown.count;
+    return true;
+}
+
+void TakeChangedCanvasRegions(Canvas& canvas) {
+    FrameRecord* record = canvas.frames;
+    if (record == nullptr) return;
+    record->shown.everything = false;
+    record->shown.count = 0;
+}
+
+}  // namespace platform
