@@ -132,7 +132,7 @@ void SuspendCanvasFrames(Canvas& canvas);
 void ResumeCanvasFrames(Canvas& canvas);
 // The regions painted since they were last taken: false when it is the whole
 // picture (or frames are not kept). Taking them starts a new account.
-constexpr int kMaxChangedRegions = 24;
+constexpr int kMaxChangedRegions = 512;
 bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count);
 void TakeChangedCanvasRegions(Canvas& canvas);
 

@@ -1,12 +1,13 @@
 // Kept frames: the canvas records a frame's operations as the game draws them
 // and paints them at the redraw. A frame that begins by clearing the whole
 // picture depends on nothing drawn before it, so where its operations equal
-// the last frame's, its pixels equal the last frame's too: only the boxes of
-// the operations that differ (old and new) are repainted, each box clipped
-// and painted with every operation that reaches into it, and only those boxes
-// are handed to the window. A frame that changes much is painted in full, as
-// is any frame the canvas cannot compare (no clear first, pixels written
-// directly, too many operations).
+// the last frame's, its pixels equal the last frame's too. Only the tiles that
+// an operation differing from the last frame's may reach (old and new; for a
+// polygon that only moved, what its edges swept) are repainted, each run of
+// tiles painted with every operation that reaches into it, and only those
+// tiles are handed to the window. A frame that changes much is painted in
+// full, as is any frame the canvas cannot compare (no clear first, pixels
+// written directly, too many operations).
 
 #include "platform/canvas.h"
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -30,10 +32,8 @@ namespace {
 constexpr std::size_t kMaxOps = 16384;
 constexpr std::size_t kMaxCornerValues = 2 * 131072;
 constexpr std::size_t kMaxTextBytes = 65536;
-// Regions repainted per frame: the changes of a play frame gather in a few.
-constexpr int kMaxRegions = kMaxChangedRegions;
-// Boxes this close are repainted as one: a clipped pass has its own cost.
-constexpr int kMergeReach = 24;
+// Changes are gathered in tiles of this many pixels a side.
+constexpr int kTile = 32;
 // Cairo fills a clipped path as the path cut at the clip's edge, which can
 // turn a pixel next to that edge: regions are painted with this margin on a
 // scratch picture and only their inside is copied onto the canvas.
@@ -47,17 +47,8 @@ struct FrameOps {
     std::vector<char> text;
 };
 
-int Area(const PixelRect& rect) {
-    return std::max(0, rect.right - rect.left) * std::max(0, rect.bottom - rect.top);
-}
-
 bool Empty(const PixelRect& rect) {
     return rect.right <= rect.left || rect.bottom <= rect.top;
-}
-
-PixelRect Union(const PixelRect& a, const PixelRect& b) {
-    return PixelRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                     std::max(a.bottom, b.bottom)};
 }
 
 bool Overlap(const PixelRect& a, const PixelRect& b, int reach) {
@@ -65,49 +56,93 @@ bool Overlap(const PixelRect& a, const PixelRect& b, int reach) {
            b.top < a.bottom + reach;
 }
 
-// A small set of rectangles covering every box added, merged as they come.
+// The regions as whole tiles: every box added marks the tiles it touches, and
+// the marked tiles are gathered into rectangles, runs along a row of tiles
+// joined with the same runs of the rows below.
 struct RegionSet {
-    PixelRect rects[kMaxRegions];
-    int count = 0;
+    int columns = 0, rows = 0, width = 0, height = 0;
+    std::vector<std::uint8_t> marks;
+    std::vector<PixelRect> rects;  // after Gather
     bool everything = false;
+    long long marked = 0;
+
+    void Init(int canvas_width, int canvas_height) {
+        width = canvas_width;
+        height = canvas_height;
+        columns = (width + kTile - 1) / kTile;
+        rows = (height + kTile - 1) / kTile;
+        marks.assign(static_cast<std::size_t>(columns) * rows, 0);
+        rects.reserve(kMaxChangedRegions);
+        Clear();
+    }
+
+    void Clear() {
+        std::fill(marks.begin(), marks.end(), 0);
+        rects.clear();
+        everything = false;
+        marked = 0;
+    }
 
     void Add(const PixelRect& box) {
         if (everything || Empty(box)) return;
-        PixelRect grown = box;
-        // Swallow every rectangle the new box touches; repeat while it grows.
-        for (bool merged = true; merged;) {
-            merged = false;
-            for (int i = 0; i < count; ++i) {
-                if (!Overlap(rects[i], grown, kMergeReach)) continue;
-                grown = Union(grown, rects[i]);
-                rects[i] = rects[--count];
-                merged = true;
-                break;
+        const int last_row = std::min(rows - 1, (box.bottom - 1) / kTile);
+        const int last_column = std::min(columns - 1, (box.right - 1) / kTile);
+        for (int row = std::max(0, box.top / kTile); row <= last_row; ++row) {
+            std::uint8_t* line = marks.data() + static_cast<std::size_t>(row) * columns;
+            for (int column = std::max(0, box.left / kTile); column <= last_column; ++column) {
+                marked += line[column] == 0 ? 1 : 0;
+                line[column] = 1;
             }
         }
-        if (count == kMaxRegions) {
-            // Full: the box joins the rectangle it enlarges least.
-            int best = 0;
-            long long best_growth = -1;
-            for (int i = 0; i < count; ++i) {
-                long long growth = static_cast<long long>(Area(Union(rects[i], grown))) - Area(rects[i]);
-                if (best_growth < 0 || growth < best_growth) {
-                    best = i;
-                    best_growth = growth;
-                }
-            }
-            grown = Union(grown, rects[best]);
-            rects[best] = rects[--count];
-            Add(grown);
-            return;
-        }
-        rects[count++] = grown;
     }
 
-    long long TotalArea() const {
-        long long total = 0;
-        for (int i = 0; i < count; ++i) total += Area(rects[i]);
-        return total;
+    // The share of the picture marked.
+    double Share() const {
+        return everything ? 1.0 : static_cast<double>(marked) / std::max(1, columns * rows);
+    }
+
+    // Builds rects; false (and everything) when they would be too many.
+    bool Gather() {
+        rects.clear();
+        if (everything) return false;
+        std::size_t row_start = 0;  // the rects reaching into the row before begin here
+        for (int row = 0; row < rows; ++row) {
+            const std::uint8_t* line = marks.data() + static_cast<std::size_t>(row) * columns;
+            const std::size_t this_row = rects.size();
+            for (int column = 0; column < columns;) {
+                if (line[column] == 0) {
+                    ++column;
+                    continue;
+                }
+                int end = column;
+                while (end < columns && line[end] != 0) ++end;
+                const PixelRect run{column * kTile, row * kTile, std::min(end * kTile, width),
+                                    std::min((row + 1) * kTile, height)};
+                bool joined = false;
+                for (std::size_t i = row_start; i < this_row && !joined; ++i) {
+                    PixelRect& above = rects[i];
+                    if (above.left == run.left && above.right == run.right && above.bottom == run.top) {
+                        above.bottom = run.bottom;
+                        joined = true;
+                    }
+                }
+                if (!joined) {
+                    if (rects.size() == static_cast<std::size_t>(kMaxChangedRegions)) {
+                        everything = true;
+                        rects.clear();
+                        return false;
+                    }
+                    rects.push_back(run);
+                }
+                column = end;
+            }
+            // Rects of earlier rows that did not reach this one end there; keep
+            // the search short by starting from the first rect that may continue.
+            while (row_start < rects.size() && rects[row_start].bottom < (row + 1) * kTile &&
+                   row_start < this_row)
+                ++row_start;
+        }
+        return true;
     }
 };
 
@@ -119,6 +154,7 @@ struct FrameRecord {
     bool before_valid = false;      // the picture is exactly what the other frame's operations paint
     int suspended = 0;              // > 0: operations are painted at once
     const FontBook* fonts = nullptr;
+    RegionSet changed;              // where the frame being settled differs from the one before
     RegionSet shown;                // painted since the window last took the picture
     // The scratch picture regions are painted on, the canvas's size; made at first use.
     cairo_surface_t* scratch = nullptr;
@@ -192,14 +228,43 @@ bool SameOp(const FrameOps& frame_a, const CanvasOp& a, const FrameOps& frame_b,
     return true;
 }
 
+// A polygon whose corners moved but whose colours, pen and number of corners
+// did not: the pictures can differ only where an edge swept. Around every
+// point, the difference of the two windings is the sum of the windings of the
+// quadrilaterals each edge sweeps (old edge, new edge and the paths of its
+// ends), and a quadrilateral winds around nothing outside its corners' box;
+// strokes and joins reach no further than the pen beyond it.
+void SweptEdges(const Canvas& canvas, const double* before, const double* now, const CanvasOp& op,
+                RegionSet& regions) {
+    const double reach = std::max(op.pen_width / 2.0, 5.0) + 2;
+    for (int i = 0; i < op.count; ++i) {
+        const int j = (i + 1) % op.count;
+        if (before[2 * i] == now[2 * i] && before[2 * i + 1] == now[2 * i + 1] && before[2 * j] == now[2 * j] &&
+            before[2 * j + 1] == now[2 * j + 1])
+            continue;
+        const double left = std::min({before[2 * i], before[2 * j], now[2 * i], now[2 * j]});
+        const double right = std::max({before[2 * i], before[2 * j], now[2 * i], now[2 * j]});
+        const double top = std::min({before[2 * i + 1], before[2 * j + 1], now[2 * i + 1], now[2 * j + 1]});
+        const double bottom = std::max({before[2 * i + 1], before[2 * j + 1], now[2 * i + 1], now[2 * j + 1]});
+        regions.Add(Clamp(canvas, PixelRect{Floor(left - reach), Floor(top - reach), Ceil(right + 1 + reach),
+                                            Ceil(bottom + 1 + reach)}));
+    }
+}
+
 // The regions where two frames' pictures may differ. Frames of the same
 // length are compared operation by operation; otherwise whatever lies between
 // their common beginning and their common end differs.
-void Differences(const FrameOps& before, const FrameOps& now, RegionSet& regions) {
+void Differences(const Canvas& canvas, const FrameOps& before, const FrameOps& now, RegionSet& regions) {
     const std::size_t old_count = before.ops.size(), new_count = now.ops.size();
     if (old_count == new_count) {
         for (std::size_t i = 0; i < new_count; ++i) {
-            if (SameOp(before, before.ops[i], now, now.ops[i])) continue;
+            const CanvasOp& old_op = before.ops[i];
+            const CanvasOp& new_op = now.ops[i];
+            if (SameOp(before, old_op, now, new_op)) continue;
+            if (new_op.kind == CanvasOpKind::Polygon && std::memcmp(&old_op, &new_op, offsetof(CanvasOp, first)) == 0) {
+                SweptEdges(canvas, CornersOf(before, old_op), CornersOf(now, new_op), new_op, regions);
+                continue;
+            }
             regions.Add(before.ops[i].box);
             regions.Add(now.ops[i].box);
         }
@@ -268,7 +333,7 @@ void PaintRegion(Canvas& canvas, FrameRecord& record, const FrameOps& frame, con
 
 void MarkAllShown(FrameRecord& record) {
     record.shown.everything = true;
-    record.shown.count = 0;
+    record.shown.rects.clear();
 }
 
 }  // namespace
@@ -325,6 +390,8 @@ void KeepCanvasFrames(Canvas& canvas, bool on) {
         frame.corners.reserve(kMaxCornerValues);
         frame.text.reserve(kMaxTextBytes);
     }
+    record->changed.Init(canvas.width, canvas.height);
+    record->shown.Init(canvas.width, canvas.height);
     MarkAllShown(*record);
     canvas.frames = record;
 }
@@ -337,28 +404,29 @@ void SettleCanvas(Canvas& canvas) {
     FrameOps& before = record->frames[1 - record->drawing];
     const bool from_clear = now.ops.front().kind == CanvasOpKind::Clear;
 
-    RegionSet changed;
+    RegionSet& changed = record->changed;
+    changed.Clear();
     if (!from_clear) {
         // Painted over what is there, as drawn: it changes only where it reaches.
         for (const CanvasOp& op : now.ops) changed.Add(op.box);
     } else if (record->before_valid) {
-        Differences(before, now, changed);
+        Differences(canvas, before, now, changed);
     } else {
         changed.everything = true;
     }
-    const long long whole = static_cast<long long>(canvas.width) * canvas.height;
-    if (changed.everything || changed.TotalArea() > kWholeShare * static_cast<double>(whole)) {
+    if (changed.Share() > kWholeShare || !changed.Gather()) {
         PaintAll(canvas, *record, now);
         MarkAllShown(*record);
     } else if (!from_clear) {
         PaintAll(canvas, *record, now);
-        for (int i = 0; i < changed.count; ++i) record->shown.Add(changed.rects[i]);
+        for (const PixelRect& region : changed.rects) record->shown.Add(region);
     } else {
-        for (int i = 0; i < changed.count; ++i) {
-            PaintRegion(canvas, *record, now, changed.rects[i]);
-            record->shown.Add(changed.rects[i]);
+        for (const PixelRect& region : changed.rects) {
+            PaintRegion(canvas, *record, now, region);
+            record->shown.Add(region);
         }
     }
+    if (!record->shown.everything) record->shown.Gather();
     record->before_valid = from_clear;
     record->drawing = 1 - record->drawing;
     FrameOps& next = record->frames[record->drawing];
@@ -392,16 +460,15 @@ bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* co
     const FrameRecord* record = canvas.frames;
     // Suspended, the pixels change without an account of where.
     if (record == nullptr || record->suspended > 0 || record->shown.everything) return false;
-    *rects = record->shown.rects;
-    *count = record->shown.count;
+    *rects = record->shown.rects.data();
+    *count = static_cast<int>(record->shown.rects.size());
     return true;
 }
 
 void TakeChangedCanvasRegions(Canvas& canvas) {
     FrameRecord* record = canvas.frames;
     if (record == nullptr) return;
-    record->shown.everything = false;
-    record->shown.count = 0;
+    record->shown.Clear();
 }
 
 }  // namespace platform
