@@ -2,6 +2,8 @@
 
 #include "platform/canvas_ops.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -248,6 +250,25 @@ void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radi
     cairo_surface_mark_dirty(canvas.surface);
 }
 
+// -- Pixel memory --
+// The picture's pages are mapped and filled in at once, so that the first
+// picture does not stall on thousands of page faults, one a page as it is
+// first painted; fresh pages read as black.
+
+std::size_t PixelBytes(int stride, int height) {
+    std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    return (bytes + kPageSize - 1) / kPageSize * kPageSize;
+}
+
+unsigned char* MapPixels(std::size_t bytes) {
+    void* pixels = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    return pixels == MAP_FAILED ? nullptr : static_cast<unsigned char*>(pixels);
+}
+
+void UnmapPixels(unsigned char* pixels, std::size_t bytes) {
+    if (pixels != nullptr) munmap(pixels, bytes);
+}
+
 void RecomputeScale(Canvas& canvas) {
     if (!canvas.scale_set) {
         canvas.origin_x = 0;
@@ -275,16 +296,14 @@ bool CreateCanvas(Canvas& canvas, int width, int height) {
     DestroyCanvas(canvas);
     if (width <= 0 || height <= 0) return false;
     int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
-    std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    bytes = (bytes + kPageSize - 1) / kPageSize * kPageSize;
-    auto* pixels = static_cast<unsigned char*>(std::aligned_alloc(kPageSize, bytes));
+    std::size_t bytes = PixelBytes(stride, height);
+    unsigned char* pixels = MapPixels(bytes);
     if (pixels == nullptr) return false;
-    std::memset(pixels, 0, bytes);
     cairo_surface_t* surface =
         cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
-        std::free(pixels);
+        UnmapPixels(pixels, bytes);
         return false;
     }
     canvas = Canvas{};
@@ -313,7 +332,7 @@ void DestroyCanvas(Canvas& canvas) {
     }
     if (canvas.cairo != nullptr) cairo_destroy(canvas.cairo);
     if (canvas.surface != nullptr) cairo_surface_destroy(canvas.surface);
-    std::free(canvas.pixels);
+    UnmapPixels(canvas.pixels, PixelBytes(canvas.stride, canvas.height));
     canvas = Canvas{};
 }
 

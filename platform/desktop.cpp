@@ -388,11 +388,8 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         PlaceOuterCorner(state, screen_x, screen_y);
         SDL_RaiseWindow(state.window);
         ReadRefreshRate(state);
+        // Nothing is shown until the game's first picture: no black frame first.
         SDL_Surface* surface = SDL_GetWindowSurface(state.window);
-        if (surface != nullptr) {
-            SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-            SDL_UpdateWindowSurface(state.window);
-        }
         state.next_show = SteadyClock::now();
         opened = surface != nullptr;
     });

@@ -406,7 +406,7 @@ TEST_F(EtudePlay, PicturesPaintedWhereTheyChangedEqualFullRepaints) {
         int width, height, walls;
         double seed;
     };
-    for (const Case& pass : {Case{960, 540, 6, 4321.5}, Case{1366, 768, 6, 77.0}, Case{1920, 1080, 2, 9.25}}) {
+    for (const Case& pass : {Case{960, 540, 6, 4321.5}, Case{1366, 768, 2, 77.0}, Case{1920, 1080, 1, 9.25}}) {
         SCOPED_TRACE(std::to_string(pass.width) + "x" + std::to_string(pass.height));
         std::unique_ptr<PictureRun> full = StartPictureRun(pass.width, pass.height, pass.seed, false);
         std::unique_ptr<PictureRun> kept = StartPictureRun(pass.width, pass.height, pass.seed, true);
@@ -437,7 +437,7 @@ TEST_F(EtudePlay, PicturesPaintedWhereTheyChangedEqualFullRepaints) {
         kept_thread.join();
 
         EXPECT_EQ(full->game->etude.FacesDone, pass.walls);
-        EXPECT_GT(race.frames, 400);
+        EXPECT_GT(race.frames, 200);
         EXPECT_EQ(race.differing_frames, 0) << "first at frame " << race.first_differing_frame;
         EXPECT_EQ(race.extra_frames, 0);
     }

@@ -22,6 +22,7 @@ time_once() {
 }
 
 median() { tr ' ' '\n' | sed '/^$/d' | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+fastest() { tr ' ' '\n' | sed '/^$/d' | sort -n | head -n 1; }
 
 for size in 1920x1080 3840x2160; do
   start_private_display "${size%x*}" "${size#*x}"
@@ -34,6 +35,9 @@ for size in 1920x1080 3840x2160; do
   echo "$size game ms:$game_times"
   echo "$size bare ms:$bare_times"
   awk -v s="$size" -v g="$game" -v b="$bare" 'BEGIN { printf "%s median: game %.1f ms, bare SDL %.1f ms, ratio %.2f\n", s, g, b, g / b }'
+  # On a shared machine the fastest runs are the least disturbed.
+  game=$(echo "$game_times" | fastest) bare=$(echo "$bare_times" | fastest)
+  awk -v s="$size" -v g="$game" -v b="$bare" 'BEGIN { printf "%s fastest: game %.1f ms, bare SDL %.1f ms, ratio %.2f\n", s, g, b, g / b }'
   stop_private_display
   XVFB_PID=
 done
