@@ -362,6 +362,12 @@ void DrawCanvasOp(Canvas& canvas, CanvasOp& op, const double* corners, const cha
         SettleCanvas(canvas);
         frame = &record->frames[record->drawing];
     }
+    // A clear covers whatever the frame drew before it: that is never seen.
+    if (op.kind == CanvasOpKind::Clear) {
+        frame->ops.clear();
+        frame->corners.clear();
+        frame->text.clear();
+    }
     if (fonts != nullptr) record->fonts = fonts;
     if (corner_values > 0) {
         op.first = static_cast<std::int32_t>(frame->corners.size());

@@ -283,6 +283,11 @@ void DestroyWindow(Desktop& desktop) {
 void PlaceOuterCorner(Desktop& desktop, int screen_x, int screen_y) {
     int top = 0, left = 0, bottom = 0, right = 0;
     if (SDL_GetWindowBordersSize(desktop.window, &top, &left, &bottom, &right) != 0) top = left = 0;
+    // SDL waits up to a tenth of a second for a move to show; a window already
+    // in place would make the start wait that long for nothing.
+    int now_x = 0, now_y = 0;
+    SDL_GetWindowPosition(desktop.window, &now_x, &now_y);
+    if (now_x == screen_x + left && now_y == screen_y + top) return;
     SDL_SetWindowPosition(desktop.window, screen_x + left, screen_y + top);
 }
 
