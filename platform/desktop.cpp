@@ -322,9 +322,15 @@ int RunDesktop(int (*game)(Platform& platform)) {
         std::fprintf(stderr, "Gyrovessel needs a graphic display, and none was found (DISPLAY is not set).\n");
         return 1;
     }
+    // Reading the font configuration takes about as long as opening the
+    // display: both at once, so that the first picture waits for one of them.
+    FontBook warm_fonts;
+    std::thread font_warming([&warm_fonts] { InitFontBook(warm_fonts); });
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
         std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
                      SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
+        font_warming.join();
+        FreeFontBook(warm_fonts);
         SDL_Quit();
         return 1;
     }
@@ -334,7 +340,9 @@ int RunDesktop(int (*game)(Platform& platform)) {
     Platform& platform = *handle;
     Desktop desktop;
     platform.desktop = &desktop;
+    font_warming.join();
     InitFontBook(platform.fonts);
+    FreeFontBook(warm_fonts);
     ReadRefreshRate(desktop);
 
     std::thread logic([&] {
