@@ -152,6 +152,8 @@ struct FrameRecord {
     FrameOps frames[2];
     int drawing = 0;                // the frame being recorded; the other is the one painted before
     bool before_valid = false;      // the picture is exactly what the other frame's operations paint
+    int whole_frames = 0;           // frames in a row that changed too much to paint in regions
+    int frames_settled = 0;
     int suspended = 0;              // > 0: operations are painted at once
     const FontBook* fonts = nullptr;
     RegionSet changed;              // where the frame being settled differs from the one before
@@ -258,6 +260,8 @@ void Differences(const Canvas& canvas, const FrameOps& before, const FrameOps& n
     const std::size_t old_count = before.ops.size(), new_count = now.ops.size();
     if (old_count == new_count) {
         for (std::size_t i = 0; i < new_count; ++i) {
+            // Once past the share where everything is painted, looking further is waste.
+            if ((i & 63) == 0 && regions.Share() > kWholeShare) return;
             const CanvasOp& old_op = before.ops[i];
             const CanvasOp& new_op = now.ops[i];
             if (SameOp(before, old_op, now, new_op)) continue;
@@ -416,7 +420,15 @@ void SettleCanvas(Canvas& canvas) {
         // Painted over what is there, as drawn: it changes only where it reaches.
         for (const CanvasOp& op : now.ops) changed.Add(op.box);
     } else if (record->before_valid) {
-        Differences(canvas, before, now, changed);
+        // A sky of new stars changes everywhere at every frame: after a few
+        // such frames the comparison is made only now and then.
+        ++record->frames_settled;
+        if (record->whole_frames >= 3 && record->frames_settled % 16 != 0) {
+            changed.everything = true;
+        } else {
+            Differences(canvas, before, now, changed);
+            record->whole_frames = changed.Share() > kWholeShare ? record->whole_frames + 1 : 0;
+        }
     } else {
         changed.everything = true;
     }
