@@ -146,18 +146,24 @@ void KeepUnchangedRegions(Platform& platform, bool on) {
     if (platform.window_open) KeepCanvasFrames(platform.canvas, on);
 }
 
-void CopyChangedPictureTo(Platform& platform, void* destination, int destination_pitch) {
+long long CopyChangedPictureTo(Platform& platform, void* destination, int destination_pitch) {
     Canvas& canvas = platform.canvas;
-    if (canvas.pixels == nullptr) return;
+    if (canvas.pixels == nullptr) return 0;
     SettleCanvas(canvas);
     const PixelRect* regions = nullptr;
     int count = 0;
+    long long copied = static_cast<long long>(canvas.width) * canvas.height;
     if (ChangedCanvasRegions(canvas, &regions, &count)) {
-        for (int i = 0; i < count; ++i) CopyCanvasRegion(canvas, regions[i], destination, destination_pitch);
+        copied = 0;
+        for (int i = 0; i < count; ++i) {
+            CopyCanvasRegion(canvas, regions[i], destination, destination_pitch);
+            copied += static_cast<long long>(regions[i].right - regions[i].left) * (regions[i].bottom - regions[i].top);
+        }
     } else {
         CopyCanvasPixels(canvas, destination, destination_pitch);
     }
     TakeChangedCanvasRegions(canvas);
+    return copied;
 }
 
 // -- Hooks for the shared operations --

@@ -14,7 +14,8 @@ void CopyPictureTo(const Platform& platform, void* destination, int destination_
 // (takes effect now and for every window opened later).
 void KeepUnchangedRegions(Platform& platform, bool on);
 // Copies what changed since the last such copy (everything the first time, or
-// when the canvas cannot tell), as the desktop hands a picture to its window.
-void CopyChangedPictureTo(Platform& platform, void* destination, int destination_pitch);
+// when the canvas cannot tell), as the desktop hands a picture to its window;
+// returns the number of pixels copied.
+long long CopyChangedPictureTo(Platform& platform, void* destination, int destination_pitch);
 
 }  // namespace platform
