@@ -55,6 +55,15 @@ struct Settings {
     std::int16_t EchoMode = 1;               // 0 none, 1 spoken, 2 spoken + sinking, 3 sinking only
     std::int32_t PastPerformanceReach = 10;  // 1..10000 most recent etudes per kind in the report
     std::string PlayerName;                  // 0..20 characters, A-Z and 0-9 once entered
+
+    // The coach, kept for the whole run and off again at every program start.
+    // While it is on it chooses EtudeNumber before every PLAY.
+    bool CoachOn = false;                    // on by menu 62; choosing a kind 1..16 turns it off
+    // The kinds the coach chose for its last two PLAYs since it was turned on,
+    // [1] older, [2] newest; 0 = none yet, and cleared when the player chooses
+    // a kind. An etude left before its first wall leaves no record, so only
+    // these show that the coach already gave a kind twice.
+    Indexed<std::int32_t, 1, 2> CoachChoices{};
 };
 
 // One line of the player file: fields 1..11 (EtudeNumber, Duration, KeyStrokes EXP,
@@ -65,6 +74,10 @@ using PlayerRecord = Indexed<std::int16_t, 1, FieldsPerRecord>;
 struct History {
     std::vector<PlayerRecord> PlayerHistory;  // records 0..NumRecords; record 0 is the report's scratch
     std::int32_t NumRecords = 0;              // lines in the player file (no 16-bit limit)
+    // Why the player file could not be read or the last record not kept, as one
+    // line for the window ("" when all is well). Not reloaded: set by a failed
+    // read or append, it stays through the menu until the next etude begins.
+    std::string FileTrouble;
 };
 
 // -- Etude bookkeeping: reset at every pass set-up, written by the play --

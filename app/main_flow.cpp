@@ -98,6 +98,9 @@ void RunPass(GameState& game) {
 
     ShowMainMenu(game);
     if (ShouldStop(game)) return;
+    // The news of a lost record has been on the menu; the new etude's own
+    // record will say again if the file still fails.
+    game.history.FileTrouble.clear();
 
     etude::GenerateTumbles(game);
     etude::SceneSetUp(game);

@@ -3,6 +3,9 @@
 #include "app/rounding.h"
 #include "platform/platform.h"
 #include "platform/text_forms.h"
+#include "progress/coach.h"
+#include "progress/help_page.h"
+#include "progress/progress_page.h"
 #include "records/name_entry.h"
 
 #include <string>
@@ -17,6 +20,9 @@ constexpr platform::Color kMenuBackground = platform::Rgb(0, 0, 0);
 // The entry that shows a current setting stands out in orange.
 constexpr platform::Color kMenuHighlight = platform::Rgb(255, 150, 0);
 
+constexpr int kProgressChoice = 60;
+constexpr int kHelpChoice = 61;
+constexpr int kCoachChoice = 62;
 constexpr int kPlayChoice = 98;
 constexpr int kExitChoice = 99;
 
@@ -69,11 +75,27 @@ void PrintEntryLine(platform::Platform& platform, std::string_view text, bool cu
     platform::GraphicNewLine(platform);
 }
 
+// The menu's font and colours; set again at every drawing, because the pages
+// it opens draw in their own.
+void UseMenuLook(const GameState& game) {
+    platform::Platform& platform = *game.platform;
+    platform::SetGameFont(platform, "courier new", RoundToInt32(game.screen.TextScale * 15.0));
+    platform::GraphicSetColor(platform, kMenuText, kMenuBackground);
+}
+
 void DrawMenu(const GameState& game) {
     platform::Platform& platform = *game.platform;
     const Settings& settings = game.settings;
+    UseMenuLook(game);
     platform::GraphicClear(platform);
 
+    // The menu's empty top line tells of a record not kept (the etude just
+    // left with "1", or finished) or a player file that cannot be read.
+    if (!game.history.FileTrouble.empty()) {
+        platform::GraphicSetColor(platform, kMenuHighlight, kMenuBackground);
+        platform::GraphicPrintText(platform, " " + game.history.FileTrouble);
+        platform::GraphicSetColor(platform, kMenuText, kMenuBackground);
+    }
     platform::GraphicNewLine(platform);
     PrintLine(platform, " PLAYER NAME");
     platform::GraphicPrintText(platform, "    0  ");
@@ -113,6 +135,14 @@ void DrawMenu(const GameState& game) {
     platform::GraphicPrintNumber(platform, settings.PastPerformanceReach);
     platform::GraphicNewLine(platform);
     platform::GraphicNewLine(platform);
+
+    // Pages to read and the coach; like PLAY and EXIT the pages show no
+    // setting, the coach is lit while it chooses the kind.
+    PrintLine(platform, " PRACTICE");
+    PrintLine(platform, "   60  PROGRESS");
+    PrintLine(platform, "   61  HELP");
+    PrintEntryLine(platform, "   62  COACH", settings.CoachOn);
+    platform::GraphicNewLine(platform);
     platform::GraphicNewLine(platform);
 
     PrintLine(platform, " WHAT NEXT");
@@ -132,6 +162,9 @@ bool ApplyMenuChoice(GameState& game, int choice) {
         records::EnterPlayerName(game);
     } else if (choice >= 1 && choice <= 16) {
         settings.EtudeNumber = choice;
+        // The player takes the choice back; the coach's run of choices ends here.
+        settings.CoachOn = false;
+        settings.CoachChoices.Fill(0);
     } else if (choice >= 30 && choice <= 33) {
         settings.BeforeArrivalLook = static_cast<std::int16_t>(choice - 29);
     } else if (choice >= 34 && choice <= 37) {
@@ -140,7 +173,18 @@ bool ApplyMenuChoice(GameState& game, int choice) {
         settings.EchoMode = static_cast<std::int16_t>(choice - 40);
     } else if (choice == 50) {
         records::AskPastPerformanceReach(game);
+    } else if (choice == kProgressChoice) {
+        progress::ShowProgressPage(game);
+    } else if (choice == kHelpChoice) {
+        progress::ShowHelpPage(game);
+    } else if (choice == kCoachChoice) {
+        settings.CoachOn = true;
+        settings.EtudeNumber = progress::CoachChooseKind(game);
     } else if (choice == kPlayChoice) {
+        if (settings.CoachOn) {
+            settings.EtudeNumber = progress::CoachChooseKind(game);
+            progress::NoteCoachChoice(game);
+        }
         return false;
     } else if (choice == kExitChoice) {
         game.flow.Quit = true;
@@ -153,10 +197,12 @@ void ShowMainMenu(GameState& game) {
     platform::Platform& platform = *game.platform;
     platform::GraphicSetFocus(platform);
     platform::GraphicClear(platform);
-    platform::SetGameFont(platform, "courier new", RoundToInt32(game.screen.TextScale * 15.0));
-    platform::GraphicSetColor(platform, kMenuText, kMenuBackground);
+    UseMenuLook(game);
 
     for (;;) {
+        // The coach's kind follows the history and the reach, so the menu
+        // shows the etude that PLAY will start.
+        if (game.settings.CoachOn) game.settings.EtudeNumber = progress::CoachChooseKind(game);
         DrawMenu(game);
         std::string line = platform::GraphicLineInput(platform);
         if (platform::QuitRequested(platform)) {

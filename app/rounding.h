@@ -24,6 +24,11 @@ inline std::int64_t RoundHalfEven(double value) {
 // Rounded and then clamped into the range of a 16-bit game integer, as the
 // game's 16-bit fields (menu choice, record fields) store their values.
 inline std::int16_t RoundToInt16(double value) {
+    // Whole numbers in range, nearly every value read from a player file, need no rounding.
+    if (value >= -32768.0 && value <= 32767.0) {
+        const auto whole = static_cast<std::int16_t>(value);
+        if (whole == value) return whole;
+    }
     std::int64_t rounded = RoundHalfEven(value);
     if (rounded > 32767) return 32767;
     if (rounded < -32768) return -32768;

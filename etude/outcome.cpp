@@ -12,18 +12,8 @@ namespace etude {
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
-
-// Clock readings are seconds since midnight; a sinking animation that spans
-// midnight would otherwise see time run backwards and never end.
-double SecondsSince(double now, double start) {
-    double elapsed = now - start;
-    if (elapsed < 0) elapsed += kSecondsPerDay;
-    return elapsed;
-}
-
 double SinkElapsed(GameState& game) {
-    return SecondsSince(platform::Timer(*game.platform), game.etude.SinkStart);
+    return platform::SecondsSince(*game.platform, game.etude.SinkStart);
 }
 
 }  // namespace
@@ -85,6 +75,9 @@ void SolveWall(GameState& game) {
         if (etude.RoboShrink[wall] > SunkShrink) ShrinkStep(game);
         if (platform::QuitRequested(screen)) break;
     } while (SinkElapsed(game) <= SinkSeconds);
+    // No keys are read while the wall sinks; those pressed meanwhile were
+    // meant for the wall just solved and must not count on the next one.
+    platform::DiscardPendingKeys(screen);
 
     etude.Face = static_cast<std::int16_t>(wall + 1);
     if (etude.Face <= NumFaces) game.scene.FaceLook[etude.Face][1] = kTrue;

@@ -28,6 +28,8 @@ namespace {
 // and the device's callback share only the atomics: the game posts a request
 // (which sound, and a serial so that replaying the same cue restarts it), the
 // callback takes it up at its next buffer and publishes what it is playing.
+// The desktop window's thread posts requests too (the alert for a key that
+// finds the key queue full); of two requests at once one plays.
 
 constexpr int kMixRate = 22050;
 constexpr Uint16 kMixFrames = 512;          // ~23 ms a buffer: a cue starts at once

@@ -2,9 +2,12 @@
 
 #include "platform/canvas_ops.h"
 
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -191,34 +194,52 @@ bool ThinPen(const Canvas& canvas) {
     return canvas.pen_width <= 1 && canvas.pen_style == 0;
 }
 
-void PlotLine(Canvas& canvas, int x0, int y0, int x1, int y1, std::uint32_t pixel) {
-    int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-    int step_x = x0 < x1 ? 1 : -1, step_y = y0 < y1 ? 1 : -1;
-    int error = dx + dy;
-    for (;;) {
-        if (x0 >= canvas.clip.left && y0 >= canvas.clip.top && x0 < canvas.clip.right && y0 < canvas.clip.bottom)
-            std::memcpy(canvas.pixels + static_cast<std::size_t>(y0) * canvas.stride + x0 * 4, &pixel, 4);
-        if (x0 == x1 && y0 == y1) return;
-        int twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x0 += step_x;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y0 += step_y;
+void PutPixel(Canvas& canvas, int x, int y, std::uint32_t pixel) {
+    const PixelRect& clip = canvas.clip;
+    if (x >= clip.left && y >= clip.top && x < clip.right && y < clip.bottom)
+        std::memcpy(canvas.pixels + static_cast<std::size_t>(y) * canvas.stride + x * 4, &pixel, 4);
+}
+
+// The pixels nearest to the exact edge from (x0, y0) to (x1, y1), one per
+// column or row along its longer extent; its ends are the pixels the corners
+// snap to. Following the exact edge rather than the line between the snapped
+// corners keeps the outline on the pixels the fill's seam runs through. Each
+// pixel depends on the edge alone, so a repaint of part of the picture sets
+// the same pixels there as a repaint of all of it.
+void PlotEdge(Canvas& canvas, double x0, double y0, double x1, double y1, std::uint32_t pixel) {
+    const bool along_x = std::fabs(x1 - x0) >= std::fabs(y1 - y0);
+    if (!along_x) {
+        std::swap(x0, y0);
+        std::swap(x1, y1);
+    }
+    if (x1 < x0) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const double slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0;
+    const double low = std::min(y0, y1), high = std::max(y0, y1);
+    // Only the stretch over the writable part of the canvas is stepped through.
+    const int first = std::max(static_cast<int>(Snap(x0)), along_x ? canvas.clip.left : canvas.clip.top);
+    const int last = std::min(static_cast<int>(Snap(x1)), (along_x ? canvas.clip.right : canvas.clip.bottom) - 1);
+    for (int major = first; major <= last; ++major) {
+        // Beyond its corners an edge keeps to their rows (or columns).
+        const double exact = std::clamp(y0 + (major - x0) * slope, low, high);
+        const int minor = static_cast<int>(Snap(exact));
+        if (along_x) {
+            PutPixel(canvas, major, minor, pixel);
+        } else {
+            PutPixel(canvas, minor, major, pixel);
         }
     }
 }
 
-// The closed outline through the given snapped corners.
+// The closed outline through the given exact corners.
 void PlotClosedOutline(Canvas& canvas, const double* corners, int count, Color color) {
     auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
     cairo_surface_flush(canvas.surface);
     for (int i = 0; i < count; ++i) {
         int next = (i + 1) % count;
-        PlotLine(canvas, static_cast<int>(corners[2 * i]), static_cast<int>(corners[2 * i + 1]),
-                 static_cast<int>(corners[2 * next]), static_cast<int>(corners[2 * next + 1]), pixel);
+        PlotEdge(canvas, corners[2 * i], corners[2 * i + 1], corners[2 * next], corners[2 * next + 1], pixel);
     }
     cairo_surface_mark_dirty(canvas.surface);
 }
@@ -230,15 +251,13 @@ void PlotClosedOutline(Canvas& canvas, const double* corners, int count, Color c
 constexpr double kSmallDisc = 12;  // radius in pixels up to which discs are set directly
 
 // Sets every pixel whose centre lies inside the ellipse (Cairo's coordinates).
-void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
-                   Color color) {
-    auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
+// The caller flushes the surface before and marks it dirty after.
+void SetDiscPixels(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
+                   std::uint32_t pixel) {
     int first_row = std::max(canvas.clip.top, static_cast<int>(std::floor(centre_y - radius_y)));
     int last_row = std::min(canvas.clip.bottom - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
     int first_column = std::max(canvas.clip.left, static_cast<int>(std::floor(centre_x - radius_x)));
     int last_column = std::min(canvas.clip.right - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
-    if (first_row > last_row || first_column > last_column) return;
-    cairo_surface_flush(canvas.surface);
     for (int row = first_row; row <= last_row; ++row) {
         double v = (row + 0.5 - centre_y) / radius_y;
         unsigned char* line = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
@@ -247,7 +266,47 @@ void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radi
             if (u * u + v * v <= 1.0) std::memcpy(line + column * 4, &pixel, 4);
         }
     }
+}
+
+void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
+                   Color color) {
+    cairo_surface_flush(canvas.surface);
+    SetDiscPixels(canvas, centre_x, centre_y, radius_x, radius_y, static_cast<std::uint32_t>(color) | 0xFF000000u);
     cairo_surface_mark_dirty(canvas.surface);
+}
+
+// The disc CanvasBox draws for an ellipse box around (x, y) with half sides r,
+// outlined in its own colour by the current pen: centre and radii in Cairo's
+// coordinates.
+struct DeviceDisc {
+    double centre_x, centre_y, radius_x, radius_y;
+};
+DeviceDisc DiscAround(const Canvas& canvas, float x, float y, float r) {
+    double left = PixelCentre(DeviceX(canvas, x - r)), right = PixelCentre(DeviceX(canvas, x + r));
+    double top = PixelCentre(DeviceY(canvas, y + r)), bottom = PixelCentre(DeviceY(canvas, y - r));
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    double grow = std::max(1, canvas.pen_width) / 2.0;
+    return {(left + right) / 2, (top + bottom) / 2, (right - left) / 2 + grow, (bottom - top) / 2 + grow};
+}
+
+// The drawing context's settings every canvas starts with.
+void SetUpCairo(cairo_t* cairo) {
+    cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
+    cairo_set_line_cap(cairo, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cairo, CAIRO_LINE_JOIN_ROUND);
+}
+
+// A recording canvas's picture replayed into pixels, with the given device
+// pixel at the destination's top-left corner.
+cairo_surface_t* ReplayToImage(const Canvas& canvas, int column, int row, int width, int height) {
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cairo = cairo_create(image);
+    cairo_set_source_surface(cairo, canvas.surface, -column, -row);
+    cairo_paint(cairo);
+    cairo_destroy(cairo);
+    cairo_surface_flush(image);
+    return image;
 }
 
 // -- Pixel memory --
@@ -292,15 +351,23 @@ void RecomputeScale(Canvas& canvas) {
 
 // -- Life of a canvas --
 
-bool CreateCanvas(Canvas& canvas, int width, int height) {
+bool CreateCanvas(Canvas& canvas, int width, int height, bool recording) {
     DestroyCanvas(canvas);
     if (width <= 0 || height <= 0) return false;
-    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
-    std::size_t bytes = PixelBytes(stride, height);
-    unsigned char* pixels = MapPixels(bytes);
-    if (pixels == nullptr) return false;
-    cairo_surface_t* surface =
-        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
+    unsigned char* pixels = nullptr;
+    int stride = 0;
+    std::size_t bytes = 0;
+    cairo_surface_t* surface = nullptr;
+    if (recording) {
+        cairo_rectangle_t extents{0, 0, static_cast<double>(width), static_cast<double>(height)};
+        surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents);
+    } else {
+        stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+        bytes = PixelBytes(stride, height);
+        pixels = MapPixels(bytes);
+        if (pixels == nullptr) return false;
+        surface = cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
+    }
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
         UnmapPixels(pixels, bytes);
@@ -314,9 +381,7 @@ bool CreateCanvas(Canvas& canvas, int width, int height) {
     canvas.height = height;
     canvas.stride = stride;
     canvas.clip = PixelRect{0, 0, width, height};
-    cairo_set_antialias(canvas.cairo, CAIRO_ANTIALIAS_NONE);
-    cairo_set_line_cap(canvas.cairo, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(canvas.cairo, CAIRO_LINE_JOIN_ROUND);
+    SetUpCairo(canvas.cairo);
     for (int style = 1; style <= 6; ++style) canvas.hatches[style] = MakeHatch(style);
     canvas.utf8.reserve(1024);
     canvas.corners.reserve(2 * 1024);
@@ -440,6 +505,30 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
     DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
 }
 
+void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius, Color color) {
+    if (centres == nullptr || count <= 0 || radius < 0) return;
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Discs);
+    op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+    // The radii of a disc at the origin choose how all of them are painted.
+    DeviceDisc first = DiscAround(canvas, 0, 0, radius);
+    op.a = first.radius_x;
+    op.b = first.radius_y;
+    op.count = count;
+    std::vector<double>& discs = canvas.corners;
+    discs.clear();
+    for (int i = 0; i < count; ++i) {
+        DeviceDisc disc = DiscAround(canvas, centres[i].x, centres[i].y, radius);
+        discs.insert(discs.end(), {disc.centre_x, disc.centre_y, disc.radius_x, disc.radius_y});
+    }
+    DrawCanvasOp(canvas, op, discs.data(), nullptr, nullptr);
+}
+
+// Fill and outline follow the exact corners; the outline's pixels are those
+// nearest to each edge. Sections of one wall meet along shared edges and at
+// corners that lie on a neighbour's edge. Snapped to a pixel on its own, such
+// a corner would leave the neighbour's edge by up to half a pixel and open
+// single pixels between the two sections; unsnapped, every pixel along the
+// seam falls into one of the fills or under one of the outlines.
 void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
                    int fill_mode) {
     if (points == nullptr || count < 2 || count > 1024) return;
@@ -449,14 +538,27 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
     std::vector<double>& corners = canvas.corners;
     corners.clear();
     for (int i = 0; i < count; ++i) {
-        corners.push_back(Snap(DeviceX(canvas, points[i].x)));
-        corners.push_back(Snap(DeviceY(canvas, points[i].y)));
+        corners.push_back(DeviceX(canvas, points[i].x));
+        corners.push_back(DeviceY(canvas, points[i].y));
     }
     CanvasOp op = BlankCanvasOp(CanvasOpKind::Polygon);
     SetFigure(op, colors, style);
     op.even_odd = fill_mode != 0 ? 1 : 0;
     op.count = count;
     DrawCanvasOp(canvas, op, corners.data(), nullptr, nullptr);
+}
+
+void ScrollRecording(Canvas& canvas, int rows) {
+    cairo_rectangle_t extents{0, 0, static_cast<double>(canvas.width), static_cast<double>(canvas.height)};
+    cairo_surface_t* moved = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents);
+    cairo_t* cairo = cairo_create(moved);
+    SetUpCairo(cairo);
+    cairo_set_source_surface(cairo, canvas.surface, 0, -rows);
+    cairo_paint(cairo);
+    cairo_destroy(canvas.cairo);
+    cairo_surface_destroy(canvas.surface);
+    canvas.surface = moved;
+    canvas.cairo = cairo;
 }
 
 // -- The painter --
@@ -482,7 +584,7 @@ void PaintBox(Canvas& canvas, const CanvasOp& op, const FigureColors& colors, Fi
     if (colors.filled && colors.outlined && colors.fill == colors.outline && style == FillStyle::Solid &&
         canvas.pen_style == 0) {
         double grow = std::max(1, canvas.pen_width) / 2.0;
-        if (ellipse && radius_x + grow <= kSmallDisc && radius_y + grow <= kSmallDisc) {
+        if (ellipse && radius_x + grow <= kSmallDisc && radius_y + grow <= kSmallDisc && canvas.pixels != nullptr) {
             PlotSmallDisc(canvas, (left + right) / 2, (top + bottom) / 2, radius_x + grow, radius_y + grow,
                           colors.fill);
             return;
@@ -508,25 +610,62 @@ void PaintBox(Canvas& canvas, const CanvasOp& op, const FigureColors& colors, Fi
 void PaintPolygon(Canvas& canvas, const CanvasOp& op, const double* corners, const FigureColors& colors,
                   FillStyle style) {
     cairo_t* cairo = canvas.cairo;
+    const int count = op.count;
     bool near = true;
-    for (int i = 0; i < op.count; ++i) {
-        double x = corners[2 * i], y = corners[2 * i + 1];
-        near = near && std::fabs(x) < kFarCoordinate && std::fabs(y) < kFarCoordinate;
+    for (int i = 0; i < count; ++i)
+        near = near && std::fabs(corners[2 * i]) < kFarCoordinate && std::fabs(corners[2 * i + 1]) < kFarCoordinate;
+    const bool even_odd = op.even_odd != 0;
+    if (colors.filled) {
+        // Cairo samples a pixel at its centre, half a unit in from its corner.
+        for (int i = 0; i < count; ++i) {
+            if (i == 0) {
+                cairo_move_to(cairo, corners[0] + 0.5, corners[1] + 0.5);
+            } else {
+                cairo_line_to(cairo, corners[2 * i] + 0.5, corners[2 * i + 1] + 0.5);
+            }
+        }
+        cairo_close_path(cairo);
+        FigureColors fill_only = colors;
+        fill_only.outlined = false;
+        PaintFigure(canvas, fill_only, style, even_odd);
+    }
+    if (!colors.outlined) return;
+    if (near && ThinPen(canvas) && canvas.pixels != nullptr) {
+        PlotClosedOutline(canvas, corners, count, colors.outline);
+        return;
+    }
+    // Wider or patterned pens keep their stroke through the snapped corners.
+    for (int i = 0; i < count; ++i) {
+        double x = PixelCentre(corners[2 * i]), y = PixelCentre(corners[2 * i + 1]);
         if (i == 0) {
-            cairo_move_to(cairo, x + 0.5, y + 0.5);
+            cairo_move_to(cairo, x, y);
         } else {
-            cairo_line_to(cairo, x + 0.5, y + 0.5);
+            cairo_line_to(cairo, x, y);
         }
     }
     cairo_close_path(cairo);
-    if (colors.outlined && near && ThinPen(canvas)) {
-        FigureColors fill_only = colors;
-        fill_only.outlined = false;
-        PaintFigure(canvas, fill_only, style, op.even_odd != 0);
-        PlotClosedOutline(canvas, corners, op.count, colors.outline);
+    FigureColors outline_only = colors;
+    outline_only.filled = false;
+    PaintFigure(canvas, outline_only, style, even_odd);
+}
+
+// Many equal discs (centre and radii, four values each) in one colour.
+void PaintDiscs(Canvas& canvas, const CanvasOp& op, const double* discs) {
+    if (canvas.pixels != nullptr && op.pen_style == 0 && op.a <= kSmallDisc && op.b <= kSmallDisc) {
+        auto pixel = static_cast<std::uint32_t>(op.outline) | 0xFF000000u;
+        cairo_surface_flush(canvas.surface);
+        for (int i = 0; i < op.count; ++i)
+            SetDiscPixels(canvas, discs[4 * i], discs[4 * i + 1], discs[4 * i + 2], discs[4 * i + 3], pixel);
+        cairo_surface_mark_dirty(canvas.surface);
         return;
     }
-    PaintFigure(canvas, colors, style, op.even_odd != 0);
+    // Recorded or large discs: one path and one fill for all of them.
+    cairo_t* cairo = canvas.cairo;
+    for (int i = 0; i < op.count; ++i)
+        AppendEllipse(cairo, discs[4 * i], discs[4 * i + 1], discs[4 * i + 2], discs[4 * i + 3]);
+    cairo_set_fill_rule(cairo, CAIRO_FILL_RULE_WINDING);
+    SetSource(cairo, op.outline);
+    cairo_fill(cairo);
 }
 
 }  // namespace
@@ -563,6 +702,7 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
             break;
         case CanvasOpKind::Box: PaintBox(canvas, op, colors, style); break;
         case CanvasOpKind::Polygon: PaintPolygon(canvas, op, corners, colors, style); break;
+        case CanvasOpKind::Discs: PaintDiscs(canvas, op, corners); break;
         case CanvasOpKind::Text: PaintCanvasText(canvas, op, text, *fonts); break;
     }
     canvas.pen_width = pen_width;
@@ -572,8 +712,17 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
 // -- Pixels --
 
 Color CanvasDevicePixel(const Canvas& canvas, int column, int row) {
-    if (canvas.pixels == nullptr || column < 0 || row < 0 || column >= canvas.width || row >= canvas.height)
+    if (canvas.surface == nullptr || column < 0 || row < 0 || column >= canvas.width || row >= canvas.height)
         return -1;
+    if (canvas.pixels == nullptr) {
+        // A one-pixel target takes a Cairo shortcut that samples the wrong
+        // figure; a few pixels more replay faithfully.
+        cairo_surface_t* image = ReplayToImage(canvas, column, row, 4, 4);
+        std::uint32_t value = 0;
+        std::memcpy(&value, cairo_image_surface_get_data(image), 4);
+        cairo_surface_destroy(image);
+        return static_cast<Color>(value & 0xFFFFFF);
+    }
     SettleForReading(canvas);
     cairo_surface_flush(canvas.surface);
     std::uint32_t value = 0;
@@ -582,10 +731,20 @@ Color CanvasDevicePixel(const Canvas& canvas, int column, int row) {
 }
 
 void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch) {
-    SettleForReading(canvas);
-    cairo_surface_flush(canvas.surface);
     auto* target = static_cast<unsigned char*>(destination);
     std::size_t row_bytes = static_cast<std::size_t>(canvas.width) * 4;
+    if (canvas.pixels == nullptr) {
+        cairo_surface_t* image = ReplayToImage(canvas, 0, 0, canvas.width, canvas.height);
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        int stride = cairo_image_surface_get_stride(image);
+        for (int row = 0; row < canvas.height; ++row)
+            std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch,
+                        data + static_cast<std::size_t>(row) * stride, row_bytes);
+        cairo_surface_destroy(image);
+        return;
+    }
+    SettleForReading(canvas);
+    cairo_surface_flush(canvas.surface);
     if (destination_pitch == canvas.stride) {
         std::memcpy(target, canvas.pixels, static_cast<std::size_t>(canvas.stride) * canvas.height);
         return;
@@ -596,6 +755,11 @@ void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_p
 }
 
 void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* destination, int destination_pitch) {
+    // A recording keeps no account of regions: it is copied whole.
+    if (canvas.pixels == nullptr) {
+        CopyCanvasPixels(canvas, destination, destination_pitch);
+        return;
+    }
     SettleForReading(canvas);
     cairo_surface_flush(canvas.surface);
     auto* target = static_cast<unsigned char*>(destination);
@@ -606,6 +770,68 @@ void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* desti
         std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch + static_cast<std::size_t>(left) * 4,
                     canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + static_cast<std::size_t>(left) * 4,
                     row_bytes);
+}
+
+// -- Saving --
+
+namespace {
+
+enum class PictureFormat { Unknown, Png, Svg, Pdf };
+
+PictureFormat FormatOfPath(const std::string& path) {
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos) return PictureFormat::Unknown;
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == "png") return PictureFormat::Png;
+    if (extension == "svg") return PictureFormat::Svg;
+    if (extension == "pdf") return PictureFormat::Pdf;
+    return PictureFormat::Unknown;
+}
+
+// Paints the canvas onto a vector page; a recording canvas is replayed figure
+// by figure, a pixel canvas becomes one embedded image.
+bool PaintOnto(const Canvas& canvas, cairo_surface_t* page) {
+    cairo_t* cairo = cairo_create(page);
+    cairo_set_source_surface(cairo, canvas.surface, 0, 0);
+    cairo_paint(cairo);
+    cairo_show_page(cairo);
+    bool painted = cairo_status(cairo) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cairo);
+    cairo_surface_finish(page);
+    painted = painted && cairo_surface_status(page) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(page);
+    return painted;
+}
+
+}  // namespace
+
+bool SaveCanvasPng(const Canvas& canvas, const std::string& path) {
+    if (canvas.surface == nullptr) return false;
+    SettleForReading(canvas);
+    cairo_surface_flush(canvas.surface);
+    if (canvas.pixels != nullptr)
+        return cairo_surface_write_to_png(canvas.surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_t* image = ReplayToImage(canvas, 0, 0, canvas.width, canvas.height);
+    bool written = cairo_surface_write_to_png(image, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(image);
+    return written;
+}
+
+bool SaveCanvas(const Canvas& canvas, const std::string& path) {
+    if (canvas.surface == nullptr) return false;
+    // Drawing still recorded for the next redraw is part of the picture.
+    SettleForReading(canvas);
+    cairo_surface_flush(canvas.surface);
+    switch (FormatOfPath(path)) {
+        case PictureFormat::Png: return SaveCanvasPng(canvas, path);
+        case PictureFormat::Svg:
+            return PaintOnto(canvas, cairo_svg_surface_create(path.c_str(), canvas.width, canvas.height));
+        case PictureFormat::Pdf:
+            return PaintOnto(canvas, cairo_pdf_surface_create(path.c_str(), canvas.width, canvas.height));
+        case PictureFormat::Unknown: return false;
+    }
+    return false;
 }
 
 }  // namespace platform

@@ -48,10 +48,15 @@ struct PixelRect {
 
 struct FrameRecord;  // the operations of the frame being drawn and of the one shown before
 
+// A canvas draws either into pixels (the window's buffer) or, for pictures that
+// are saved as SVG or PDF, into a Cairo recording surface that keeps every
+// figure and glyph as drawn; pixels is null then, and the routines that set
+// pixels directly take Cairo's general path instead. A recording canvas never
+// keeps frames: what it records is already the whole drawing.
 struct Canvas {
     cairo_surface_t* surface = nullptr;
     cairo_t* cairo = nullptr;
-    unsigned char* pixels = nullptr;  // page-aligned, owned; xRGB 32 bits a pixel
+    unsigned char* pixels = nullptr;  // page-aligned, owned; xRGB 32 bits a pixel; null when recording
     int width = 0;
     int height = 0;
     int stride = 0;  // bytes per row
@@ -77,15 +82,15 @@ struct Canvas {
 
     cairo_pattern_t* hatches[7] = {};  // masks for fill styles 1..6 (0 unused)
     std::string utf8;                  // scratch for printed text, reused
-    std::vector<double> corners;       // scratch: a polygon's snapped corners (x, y pairs), reused
+    std::vector<double> corners;       // scratch: a polygon's corners or many discs in device pixels, reused
 
     PixelRect clip;                 // direct pixel writes stay inside: the whole canvas but while repainting
     FrameRecord* frames = nullptr;  // set: drawing is recorded and painted at the redraw where it changed
 };
 
-// Makes a canvas of the given size in the window's starting state; false when
-// the memory cannot be had.
-bool CreateCanvas(Canvas& canvas, int width, int height);
+// Makes a canvas of the given size in the window's starting state, recording
+// figures instead of setting pixels when asked; false when the memory cannot be had.
+bool CreateCanvas(Canvas& canvas, int width, int height, bool recording = false);
 void DestroyCanvas(Canvas& canvas);
 
 // -- State --
@@ -107,6 +112,7 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
                Color outline, Color fill, FillStyle style);
 void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
                    int fill_mode);
+void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius, Color color);
 
 // -- Text --
 // Prints at the print position (top-left of the text cell) and advances it;
@@ -115,9 +121,12 @@ using TextLogger = void (*)(void* context, std::string_view text, double device_
 void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
                      void* context);
 double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view text);
+double CanvasLineHeight(const Canvas& canvas, const FontBook& fonts);  // the current font's text cell
 void CanvasNewLine(Canvas& canvas, const FontBook& fonts);
 // Moves the picture up by the given rows, filling the freed strip with the background.
 void ScrollCanvas(Canvas& canvas, int rows);
+// The move itself on a recording canvas: a new recording holding the old one shifted up.
+void ScrollRecording(Canvas& canvas, int rows);
 
 // -- Keeping frames --
 // A kept frame is recorded as it is drawn; SettleCanvas paints it, and when it
@@ -142,5 +151,10 @@ Color CanvasDevicePixel(const Canvas& canvas, int column, int row);  // -1 outsi
 void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch);
 // Copies one region of it to the same place in such a destination.
 void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* destination, int destination_pitch);
+// Writes the picture to a file as PNG, SVG or PDF by the path's extension; a
+// recording canvas stays vector in SVG and PDF. False on an unknown extension
+// or when the file cannot be written.
+bool SaveCanvas(const Canvas& canvas, const std::string& path);
+bool SaveCanvasPng(const Canvas& canvas, const std::string& path);  // PNG whatever the extension
 
 }  // namespace platform

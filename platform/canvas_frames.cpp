@@ -205,9 +205,25 @@ PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners)
                 top = std::min(top, corners[2 * i + 1]);
                 bottom = std::max(bottom, corners[2 * i + 1]);
             }
-            // Corners are pixel corners; the path runs through their centres.
-            return Clamp(canvas, PixelRect{Floor(left - reach), Floor(top - reach), Ceil(right + 1 + reach),
-                                           Ceil(bottom + 1 + reach)});
+            // Corners are exact: the fill takes the pixels whose index lies
+            // inside, the thin outline the pixel nearest each point of an
+            // edge, a wider stroke runs through the snapped corners' centres;
+            // none reaches past the box rounded outward and grown by the pen
+            // (the miter of a one-pixel pen's sharpest corner reaches five).
+            const double polygon_reach = std::max(op.pen_width / 2.0, 5.0) + 2;
+            return Clamp(canvas, PixelRect{Floor(left - polygon_reach), Floor(top - polygon_reach),
+                                           Ceil(right + 1 + polygon_reach), Ceil(bottom + 1 + polygon_reach)});
+        }
+        case CanvasOpKind::Discs: {
+            double left = corners[0], right = corners[0], top = corners[1], bottom = corners[1];
+            for (int i = 0; i < op.count; ++i) {
+                const double* disc = corners + 4 * i;
+                left = std::min(left, disc[0] - disc[2]);
+                right = std::max(right, disc[0] + disc[2]);
+                top = std::min(top, disc[1] - disc[3]);
+                bottom = std::max(bottom, disc[1] + disc[3]);
+            }
+            return Clamp(canvas, PixelRect{Floor(left) - 2, Floor(top) - 2, Ceil(right) + 2, Ceil(bottom) + 2});
         }
         case CanvasOpKind::Text: return Clamp(canvas, op.box);
     }
@@ -215,7 +231,7 @@ PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners)
 }
 
 const double* CornersOf(const FrameOps& frame, const CanvasOp& op) {
-    return op.kind == CanvasOpKind::Polygon ? frame.corners.data() + op.first : nullptr;
+    return CornerValues(op) > 0 ? frame.corners.data() + op.first : nullptr;
 }
 
 const char* TextOf(const FrameOps& frame, const CanvasOp& op) {
@@ -224,8 +240,8 @@ const char* TextOf(const FrameOps& frame, const CanvasOp& op) {
 
 bool SameOp(const FrameOps& frame_a, const CanvasOp& a, const FrameOps& frame_b, const CanvasOp& b) {
     if (std::memcmp(&a, &b, offsetof(CanvasOp, first)) != 0) return false;
-    if (a.kind == CanvasOpKind::Polygon)
-        return std::memcmp(CornersOf(frame_a, a), CornersOf(frame_b, b), sizeof(double) * 2 * a.count) == 0;
+    if (CornerValues(a) > 0)
+        return std::memcmp(CornersOf(frame_a, a), CornersOf(frame_b, b), sizeof(double) * CornerValues(a)) == 0;
     if (a.kind == CanvasOpKind::Text) return std::memcmp(TextOf(frame_a, a), TextOf(frame_b, b), a.count) == 0;
     return true;
 }
@@ -253,6 +269,20 @@ void SweptEdges(const Canvas& canvas, const double* before, const double* now, c
     }
 }
 
+// Discs of one call, as many as before in the same colour and pen: only
+// those that moved or changed size differ, each within its own box.
+void MovedDiscs(const Canvas& canvas, const double* before, const double* now, const CanvasOp& op,
+                RegionSet& regions) {
+    for (int i = 0; i < op.count; ++i) {
+        const double* old_disc = before + 4 * i;
+        const double* new_disc = now + 4 * i;
+        if (std::memcmp(old_disc, new_disc, 4 * sizeof(double)) == 0) continue;
+        for (const double* disc : {old_disc, new_disc})
+            regions.Add(Clamp(canvas, PixelRect{Floor(disc[0] - disc[2]) - 2, Floor(disc[1] - disc[3]) - 2,
+                                                Ceil(disc[0] + disc[2]) + 2, Ceil(disc[1] + disc[3]) + 2}));
+    }
+}
+
 // The regions where two frames' pictures may differ. Frames of the same
 // length are compared operation by operation; otherwise whatever lies between
 // their common beginning and their common end differs.
@@ -265,8 +295,15 @@ void Differences(const Canvas& canvas, const FrameOps& before, const FrameOps& n
             const CanvasOp& old_op = before.ops[i];
             const CanvasOp& new_op = now.ops[i];
             if (SameOp(before, old_op, now, new_op)) continue;
-            if (new_op.kind == CanvasOpKind::Polygon && std::memcmp(&old_op, &new_op, offsetof(CanvasOp, first)) == 0) {
+            // (A patterned pen's dashes run on round the whole outline: one
+            // moved corner shifts them along every later edge.)
+            if (new_op.kind == CanvasOpKind::Polygon && new_op.pen_style == 0 &&
+                std::memcmp(&old_op, &new_op, offsetof(CanvasOp, first)) == 0) {
                 SweptEdges(canvas, CornersOf(before, old_op), CornersOf(now, new_op), new_op, regions);
+                continue;
+            }
+            if (new_op.kind == CanvasOpKind::Discs && std::memcmp(&old_op, &new_op, offsetof(CanvasOp, first)) == 0) {
+                MovedDiscs(canvas, CornersOf(before, old_op), CornersOf(now, new_op), new_op, regions);
                 continue;
             }
             regions.Add(before.ops[i].box);
@@ -342,6 +379,14 @@ void MarkAllShown(FrameRecord& record) {
 
 }  // namespace
 
+int CornerValues(const CanvasOp& op) {
+    switch (op.kind) {
+        case CanvasOpKind::Polygon: return 2 * op.count;
+        case CanvasOpKind::Discs: return 4 * op.count;
+        default: return 0;
+    }
+}
+
 CanvasOp BlankCanvasOp(CanvasOpKind kind) {
     CanvasOp op;
     std::memset(static_cast<void*>(&op), 0, sizeof op);
@@ -359,7 +404,7 @@ void DrawCanvasOp(Canvas& canvas, CanvasOp& op, const double* corners, const cha
     }
     op.box = OpBox(canvas, op, corners);
     FrameOps* frame = &record->frames[record->drawing];
-    std::size_t corner_values = op.kind == CanvasOpKind::Polygon ? 2 * static_cast<std::size_t>(op.count) : 0;
+    std::size_t corner_values = static_cast<std::size_t>(CornerValues(op));
     std::size_t text_bytes = op.kind == CanvasOpKind::Text ? static_cast<std::size_t>(op.count) + 1 : 0;
     if (frame->ops.size() == kMaxOps || frame->corners.size() + corner_values > kMaxCornerValues ||
         frame->text.size() + text_bytes > kMaxTextBytes) {
@@ -393,7 +438,8 @@ void KeepCanvasFrames(Canvas& canvas, bool on) {
         canvas.frames = nullptr;
         return;
     }
-    if (canvas.frames != nullptr || canvas.surface == nullptr) return;
+    // A recording canvas keeps every figure as drawn already: it is drawn at once.
+    if (canvas.frames != nullptr || canvas.surface == nullptr || canvas.pixels == nullptr) return;
     auto* record = new FrameRecord;
     for (FrameOps& frame : record->frames) {
         frame.ops.reserve(kMaxOps);

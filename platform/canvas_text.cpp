@@ -159,6 +159,10 @@ double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view t
     return Advance(CurrentFont(canvas, fonts), ToUtf8(canvas, text));
 }
 
+double CanvasLineHeight(const Canvas& canvas, const FontBook& fonts) {
+    return CurrentFont(canvas, fonts).cell_height;
+}
+
 void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
                      void* context) {
     // The log holds what the game printed, one entry a call, however it wraps.
@@ -201,10 +205,14 @@ void ScrollCanvas(Canvas& canvas, int rows) {
     rows = std::min(rows, canvas.height);
     // The pixels move directly: whatever is recorded goes on the picture first.
     SuspendCanvasFrames(canvas);
-    cairo_surface_flush(canvas.surface);
-    std::size_t kept = static_cast<std::size_t>(canvas.height - rows) * canvas.stride;
-    std::memmove(canvas.pixels, canvas.pixels + static_cast<std::size_t>(rows) * canvas.stride, kept);
-    cairo_surface_mark_dirty(canvas.surface);
+    if (canvas.pixels == nullptr) {
+        ScrollRecording(canvas, rows);
+    } else {
+        cairo_surface_flush(canvas.surface);
+        std::size_t kept = static_cast<std::size_t>(canvas.height - rows) * canvas.stride;
+        std::memmove(canvas.pixels, canvas.pixels + static_cast<std::size_t>(rows) * canvas.stride, kept);
+        cairo_surface_mark_dirty(canvas.surface);
+    }
     Color back = ResolvedBackground(canvas);
     cairo_t* cairo = canvas.cairo;
     cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0, (back & 255) / 255.0);

@@ -1,17 +1,39 @@
 // The desktop back end: an SDL window serviced by the program's main thread
-// (events, presentation), the game on a logic thread of its own. The two share
-// the one-key slot (an atomic exchange), the quit flag, and a hand-over point
-// for pictures and the few window requests; nothing else.
+// (events, presentation), the game on a logic thread of its own.
+//
+// Who owns what:
+//  - the main thread alone touches SDL's video side: the window, its events,
+//    its surface; it turns key events into queued key values;
+//  - the logic thread alone draws into the canvas; the main thread reads it
+//    only while the logic thread waits in Redraw for the copy to be taken;
+//  - under Desktop::lock they share the typed-key queue (the main thread
+//    appends, the logic thread takes from the front or empties it), the
+//    window request, the picture hand-over flags and the end of the game;
+//  - the quit flag is an atomic the main thread sets and the logic thread reads.
+//
+// On X neither thread polls. The main thread sleeps in poll() on the X connection
+// and on an eventfd that the logic thread writes to when it has something for
+// it (WakeMainThread); it never uses SDL's own event wait, which wakes by
+// sending an X event to a window of SDL's choosing: that can be a window just
+// being destroyed, and Xlib then ends the program. The logic thread sleeps on
+// the condition variable, which the main thread signals for every key, every
+// picture taken and every request done.
 
 #include "platform/platform.h"
 
 #include "platform/audio.h"
 #include "platform/canvas.h"
+#include "platform/desktop_keys.h"
 #include "platform/platform_state.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -28,16 +50,14 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 constexpr int kFallbackRefreshHz = 60;
-// The main thread looks at the window's events at least this often. It sleeps
-// on the threads' own condition variable rather than in SDL's event wait: SDL
-// wakes that wait by sending an X event to a window of its choosing, which can
-// be one just being destroyed, and Xlib then ends the program.
+// Without an X connection to wait on (another windowing system, or before the
+// first window) the main thread looks at the window's events this often.
 constexpr int kEventPollMs = 4;
-constexpr auto kLineInputPoll = std::chrono::milliseconds(10);
 
-// One-key slot values: 0 empty; a character as 0x100 | code; a scan-code key as 0x200 | scan code.
-constexpr std::uint32_t kCharacterKey = 0x100;
-constexpr std::uint32_t kScanKey = 0x200;
+// Keys typed while the game is busy (a frame being shown, a wall sinking)
+// wait here in order; a quick typist is far from filling it, a held key
+// repeating for seconds is not worth more.
+constexpr int kKeyQueueCapacity = 256;
 
 }  // namespace
 
@@ -51,12 +71,16 @@ struct Desktop {
     bool frame_taken = false;     // the main thread has copied it out of the canvas
     bool game_done = false;
     int game_result = 0;
-    std::atomic<std::uint32_t> key_slot{0};
+    std::array<std::uint32_t, kKeyQueueCapacity> keys{};  // typed keys, oldest at keys_first
+    int keys_first = 0;
+    int keys_count = 0;
     std::atomic<bool> quit{false};
     bool wake_pending = false;    // the logic thread has something for the main thread
+    int wake_fd = -1;             // eventfd: written by the logic thread, read by the main thread
 
     // -- Main thread only --
     SDL_Window* window = nullptr;
+    Display* x_display = nullptr;  // SDL's X connection, once a window has shown it
     SteadyClock::duration frame_period = std::chrono::microseconds(1000000 / kFallbackRefreshHz);
     SteadyClock::time_point next_show{};
 };
@@ -64,9 +88,53 @@ struct Desktop {
 namespace {
 
 void WakeMainThread(Desktop& desktop) {
+    bool first = false;
     {
         std::lock_guard<std::mutex> guard(desktop.lock);
+        first = !desktop.wake_pending;
         desktop.wake_pending = true;
+    }
+    desktop.changed.notify_all();
+    if (first && desktop.wake_fd >= 0) {
+        std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t written = write(desktop.wake_fd, &one, sizeof one);
+    }
+}
+
+// The main thread sleeps until an X event or a wake-up from the logic thread
+// arrives, or for at most timeout_ms (-1: no limit).
+void WaitForWork(Desktop& desktop, int timeout_ms) {
+    {
+        std::unique_lock<std::mutex> guard(desktop.lock);
+        if (desktop.wake_fd < 0 || desktop.x_display == nullptr) {
+            int limit = timeout_ms < 0 ? kEventPollMs : std::min(timeout_ms, kEventPollMs);
+            desktop.changed.wait_for(guard, std::chrono::milliseconds(limit), [&] { return desktop.wake_pending; });
+            desktop.wake_pending = false;
+            return;
+        }
+        if (desktop.wake_pending) {
+            desktop.wake_pending = false;
+            return;
+        }
+    }
+    // Events that Xlib has already read off the connection (while a picture
+    // was sent, say) wait in its own queue, where poll() cannot see them.
+    if (QLength(desktop.x_display) > 0) return;
+    pollfd watched[2] = {{ConnectionNumber(desktop.x_display), POLLIN, 0}, {desktop.wake_fd, POLLIN, 0}};
+    poll(watched, 2, timeout_ms);
+    if ((watched[1].revents & POLLIN) != 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] ssize_t got = read(desktop.wake_fd, &count, sizeof count);
+    }
+    std::lock_guard<std::mutex> guard(desktop.lock);
+    desktop.wake_pending = false;
+}
+
+// Window closed: the logic thread may be waiting for a key.
+void RequestQuit(Desktop& desktop) {
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.quit.store(true);
     }
     desktop.changed.notify_all();
 }
@@ -85,48 +153,27 @@ void RunOnWindowThread(Desktop& desktop, std::function<void()> request) {
 
 // -- Keys --
 
-std::uint32_t ScanCodeOf(SDL_Keycode key) {
-    switch (key) {
-        case SDLK_F1: return 59;
-        case SDLK_F2: return 60;
-        case SDLK_F3: return 61;
-        case SDLK_F4: return 62;
-        case SDLK_F5: return 63;
-        case SDLK_F6: return 64;
-        case SDLK_F7: return 65;
-        case SDLK_F8: return 66;
-        case SDLK_F9: return 67;
-        case SDLK_F10: return 68;
-        case SDLK_HOME: return 71;
-        case SDLK_UP: return 72;
-        case SDLK_PAGEUP: return 73;
-        case SDLK_LEFT: return 75;
-        case SDLK_RIGHT: return 77;
-        case SDLK_END: return 79;
-        case SDLK_DOWN: return 80;
-        case SDLK_PAGEDOWN: return 81;
-        case SDLK_INSERT: return 82;
-        case SDLK_DELETE: return 83;
-        default: return 0;
+// A full queue keeps the keys typed first: the newest is dropped, and the
+// player hears that it was.
+void QueueKey(Desktop& desktop, std::uint32_t value) {
+    bool full = false;
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        full = desktop.keys_count == kKeyQueueCapacity;
+        if (!full) {
+            desktop.keys[static_cast<std::size_t>((desktop.keys_first + desktop.keys_count) % kKeyQueueCapacity)] =
+                value;
+            ++desktop.keys_count;
+        }
     }
-}
-
-void StoreKey(Desktop& desktop, std::uint32_t value) {
-    desktop.key_slot.store(value);  // an unread key is overwritten, as the game expects
+    desktop.changed.notify_all();
+    if (full) audio::PlayDefaultAlert();
 }
 
 void OnKeyDown(Desktop& desktop, const SDL_KeyboardEvent& key) {
-    SDL_Keycode code = key.keysym.sym;
-    if (code == SDLK_RETURN || code == SDLK_KP_ENTER) {
-        StoreKey(desktop, kCharacterKey | 13);
-    } else if (code == SDLK_ESCAPE) {
-        StoreKey(desktop, kCharacterKey | 27);
-    } else if (code == SDLK_BACKSPACE) {
-        StoreKey(desktop, kCharacterKey | 8);
-    } else if (std::uint32_t scan = ScanCodeOf(code); scan != 0) {
-        StoreKey(desktop, kScanKey | scan);
-    }
     // Characters arrive as text input; Tab and the other keys are not stored.
+    std::uint32_t value = KeyDownValue(key.keysym.sym, key.keysym.mod);
+    if (value != 0) QueueKey(desktop, value);
 }
 
 void OnTextInput(Desktop& desktop, const char* text) {
@@ -148,7 +195,7 @@ void OnTextInput(Desktop& desktop, const char* text) {
         }
         ++at;
         for (; extra > 0 && (*at & 0xC0) == 0x80; --extra, ++at) point = (point << 6) | (*at & 0x3F);
-        if (point >= 32 && point <= 255 && point != 127) StoreKey(desktop, kCharacterKey | point);
+        if (point >= 32 && point <= 255 && point != 127) QueueKey(desktop, kCharacterKey | point);
     }
 }
 
@@ -222,11 +269,11 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
 
 void HandleEvent(Desktop& desktop, const SDL_Event& event) {
     switch (event.type) {
-        case SDL_QUIT: desktop.quit.store(true); break;
+        case SDL_QUIT: RequestQuit(desktop); break;
         case SDL_KEYDOWN: OnKeyDown(desktop, event.key); break;
         case SDL_TEXTINPUT: OnTextInput(desktop, event.text.text); break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) desktop.quit.store(true);
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) RequestQuit(desktop);
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED && desktop.window != nullptr)
                 SDL_UpdateWindowSurface(desktop.window);
             break;
@@ -263,15 +310,23 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) HandleEvent(desktop, event);
 
-        int wait_ms = kEventPollMs;
+        // A waiting picture wakes the thread at its turn in the display's rhythm.
+        int wait_ms = -1;
         if (frame_waiting) {
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(desktop.next_show - SteadyClock::now());
-            wait_ms = static_cast<int>(std::clamp<long long>(left.count() + 1, 0, kEventPollMs));
+            wait_ms = static_cast<int>(std::clamp<long long>(left.count() + 1, 0, 1000));
         }
-        std::unique_lock<std::mutex> guard(desktop.lock);
-        desktop.changed.wait_for(guard, std::chrono::milliseconds(wait_ms), [&] { return desktop.wake_pending; });
-        desktop.wake_pending = false;
+        WaitForWork(desktop, wait_ms);
     }
+}
+
+// SDL's X connection lives as long as its video system; the first window shows it.
+void FindXConnection(Desktop& desktop) {
+    if (desktop.x_display != nullptr || desktop.window == nullptr) return;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(desktop.window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11)
+        desktop.x_display = info.info.x11.display;
 }
 
 void DestroyWindow(Desktop& desktop) {
@@ -292,12 +347,13 @@ void PlaceOuterCorner(Desktop& desktop, int screen_x, int screen_y) {
 }
 
 // A display to open windows on: X11 or Wayland, or a driver asked for by name.
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && value[0] != 0;
+}
+
 bool HasDisplay() {
-    auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && value[0] != 0;
-    };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("SDL_VIDEODRIVER");
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
 }
 
 // SDL falls back on drivers that draw nowhere; a game no one can see is no game.
@@ -322,13 +378,25 @@ int RunDesktop(int (*game)(Platform& platform)) {
         std::fprintf(stderr, "Gyrovessel needs a graphic display, and none was found (DISPLAY is not set).\n");
         return 1;
     }
+    // Only an X display is named: go to it alone. Otherwise SDL goes on to
+    // other systems when it is not there, and their complaints (or an
+    // invisible fallback's) would stand in for the plain reason.
+    bool x_display_only = IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("SDL_VIDEODRIVER");
+    if (x_display_only) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     // Reading the font configuration takes about as long as opening the
     // display: both at once, so that the first picture waits for one of them.
     FontBook warm_fonts;
     std::thread font_warming([&warm_fonts] { InitFontBook(warm_fonts); });
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
-        std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
-                     SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
+        if (x_display_only) {
+            std::fprintf(stderr,
+                         "Gyrovessel needs a graphic display, and the display named by DISPLAY (%s) "
+                         "could not be opened.\n",
+                         std::getenv("DISPLAY"));
+        } else {
+            std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
+                         SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
+        }
         font_warming.join();
         FreeFontBook(warm_fonts);
         SDL_Quit();
@@ -339,6 +407,7 @@ int RunDesktop(int (*game)(Platform& platform)) {
     PlatformHandle handle(new Platform);
     Platform& platform = *handle;
     Desktop desktop;
+    desktop.wake_fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     platform.desktop = &desktop;
     font_warming.join();
     InitFontBook(platform.fonts);
@@ -359,6 +428,8 @@ int RunDesktop(int (*game)(Platform& platform)) {
 
     int result = desktop.game_result;
     DestroyWindow(desktop);
+    desktop.x_display = nullptr;
+    if (desktop.wake_fd >= 0) close(desktop.wake_fd);
     audio::StopAudio();
     platform.desktop = nullptr;  // owned by this frame, not by the handle
     handle.reset();
@@ -398,6 +469,7 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
             std::fprintf(stderr, "Gyrovessel cannot open its window: %s\n", SDL_GetError());
             return;
         }
+        FindXConnection(state);
         PlaceOuterCorner(state, screen_x, screen_y);
         SDL_RaiseWindow(state.window);
         ReadRefreshRate(state);
@@ -441,15 +513,30 @@ bool QuitRequested(const Platform& platform) {
 }
 
 std::string Inkey(Platform& platform) {
-    std::uint32_t value = platform.desktop->key_slot.exchange(0);
-    if (value == 0) return std::string();
-    auto code = static_cast<char>(value & 0xFF);
-    if ((value & kScanKey) != 0) return std::string{'\0', code};
-    return std::string(1, code);
+    Desktop& state = *platform.desktop;
+    std::uint32_t value = 0;
+    {
+        std::lock_guard<std::mutex> guard(state.lock);
+        if (state.keys_count > 0) {
+            value = state.keys[static_cast<std::size_t>(state.keys_first)];
+            state.keys_first = (state.keys_first + 1) % kKeyQueueCapacity;
+            --state.keys_count;
+        }
+    }
+    return InkeyText(value);
 }
 
-void LineInputWait(Platform&) {
-    std::this_thread::sleep_for(kLineInputPoll);
+void DiscardKeys(Platform& platform) {
+    Desktop& state = *platform.desktop;
+    std::lock_guard<std::mutex> guard(state.lock);
+    state.keys_first = 0;
+    state.keys_count = 0;
+}
+
+void LineInputWait(Platform& platform, std::chrono::steady_clock::time_point until) {
+    Desktop& state = *platform.desktop;
+    std::unique_lock<std::mutex> guard(state.lock);
+    state.changed.wait_until(guard, until, [&] { return state.keys_count > 0 || state.quit.load(); });
 }
 
 }  // namespace desktop

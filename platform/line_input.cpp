@@ -74,6 +74,29 @@ void ShowTyped(Platform& platform, const SavedStrip& strip, double start_x, doub
     GraphicRedraw(platform);
 }
 
+enum class TypedKey { Ignored, Changed, Enter };
+
+// One key of a typed line: characters are added (up to 255, and none that
+// would pass the window's right edge), Backspace takes the last one away.
+TypedKey ApplyTypedKey(Platform& platform, const std::string& key, double start_x, std::string& typed) {
+    if (key.size() != 1) return TypedKey::Ignored;  // function and cursor keys mean nothing here
+    auto code = static_cast<unsigned char>(key[0]);
+    if (code == 13) return TypedKey::Enter;
+    if (code == 8) {
+        if (typed.empty()) return TypedKey::Ignored;
+        typed.pop_back();
+        return TypedKey::Changed;
+    }
+    if (code < 32 || code == 127 || typed.size() >= kMaxTyped) return TypedKey::Ignored;
+    typed += key[0];
+    if (start_x + CanvasTextWidth(platform.canvas, platform.fonts, typed) > platform.canvas.width) {
+        typed.pop_back();
+        SystemBeep(platform);
+        return TypedKey::Ignored;
+    }
+    return TypedKey::Changed;
+}
+
 }  // namespace
 
 std::string GraphicLineInput(Platform& platform) {
@@ -82,8 +105,7 @@ std::string GraphicLineInput(Platform& platform) {
     Canvas& canvas = platform.canvas;
     bool on_desktop = platform.desktop != nullptr;
     // A key pressed before the question was shown is not part of the answer.
-    // (The off-screen script holds keys yet to be pressed, none pending.)
-    if (on_desktop) GraphicInkey(platform);
+    DiscardPendingKeys(platform);
 
     // Typing goes on the current line; the echo never wraps.
     bool wrap = canvas.wrap;
@@ -100,45 +122,40 @@ std::string GraphicLineInput(Platform& platform) {
     ShowTyped(platform, strip, start_x, start_y, typed, caret);
     for (;;) {
         if (QuitRequested(platform)) break;
-        std::string key = GraphicInkey(platform);
-        if (key.empty()) {
-            if (QuitRequested(platform)) break;
+        // Every key typed so far is taken before the line is shown again:
+        // showing a picture waits for the display, and a quick typist must
+        // not wait for one per character.
+        bool changed = false, entered = false;
+        for (std::string key = GraphicInkey(platform); !key.empty(); key = GraphicInkey(platform)) {
+            TypedKey effect = ApplyTypedKey(platform, key, start_x, typed);
+            if (effect == TypedKey::Enter) {
+                entered = true;
+                break;
+            }
+            changed = changed || effect == TypedKey::Changed;
+        }
+        if (entered) break;
+        if (changed) {
             if (on_desktop) {
-                auto now = std::chrono::steady_clock::now();
-                if (now >= next_blink) {
-                    caret = !caret;
-                    next_blink = now + kCaretBlink;
-                    ShowTyped(platform, strip, start_x, start_y, typed, caret);
-                } else {
-                    desktop::LineInputWait(platform);
-                }
-            } else {
-                offscreen::LineInputWait(platform);
+                caret = true;
+                next_blink = std::chrono::steady_clock::now() + kCaretBlink;
             }
+            ShowTyped(platform, strip, start_x, start_y, typed, caret);
             continue;
         }
-        if (key.size() != 1) continue;  // function and cursor keys mean nothing here
-        auto code = static_cast<unsigned char>(key[0]);
-        if (code == 13) break;
-        if (code == 8) {
-            if (typed.empty()) continue;
-            typed.pop_back();
-        } else if (code >= 32 && code != 127) {
-            if (typed.size() >= kMaxTyped) continue;
-            typed += key[0];
-            if (start_x + CanvasTextWidth(canvas, platform.fonts, typed) > canvas.width) {
-                typed.pop_back();  // it would pass the window's right edge
-                SystemBeep(platform);
-                continue;
-            }
+        if (QuitRequested(platform)) break;
+        if (!on_desktop) {
+            offscreen::LineInputWait(platform);
+            continue;
+        }
+        auto now = std::chrono::steady_clock::now();
+        if (now >= next_blink) {
+            caret = !caret;
+            next_blink = now + kCaretBlink;
+            ShowTyped(platform, strip, start_x, start_y, typed, caret);
         } else {
-            continue;
+            desktop::LineInputWait(platform, next_blink);
         }
-        if (on_desktop) {
-            caret = true;
-            next_blink = std::chrono::steady_clock::now() + kCaretBlink;
-        }
-        ShowTyped(platform, strip, start_x, start_y, typed, caret);
     }
 
     // The answer stays on the screen without the caret, and is logged once as printed.

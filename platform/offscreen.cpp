@@ -58,17 +58,22 @@ PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options) {
 
 void QueueKeys(Platform& platform, std::string_view characters) {
     if (platform.offscreen == nullptr) return;
-    for (char c : characters) StateOf(platform).script.push_back(ScriptStep{std::string(1, c), 0});
+    for (char c : characters) StateOf(platform).script.push_back(ScriptStep{std::string(1, c), 0, false});
 }
 
 void QueueKey(Platform& platform, std::string key) {
     if (platform.offscreen == nullptr || key.empty()) return;
-    StateOf(platform).script.push_back(ScriptStep{std::move(key), 0});
+    StateOf(platform).script.push_back(ScriptStep{std::move(key), 0, false});
 }
 
 void QueueIdle(Platform& platform, int redraws) {
     if (platform.offscreen == nullptr || redraws <= 0) return;
-    StateOf(platform).script.push_back(ScriptStep{std::string(), redraws});
+    StateOf(platform).script.push_back(ScriptStep{std::string(), redraws, false});
+}
+
+void QueuePendingKeys(Platform& platform, std::string_view characters) {
+    if (platform.offscreen == nullptr) return;
+    for (char c : characters) StateOf(platform).script.push_back(ScriptStep{std::string(1, c), 0, true});
 }
 
 void QueueConsoleLine(Platform& platform, std::string line) {
@@ -79,6 +84,10 @@ void WatchRedraws(Platform& platform, RedrawWatcher watcher, void* context) {
     if (platform.offscreen == nullptr) return;
     StateOf(platform).watcher = watcher;
     StateOf(platform).watcher_context = context;
+}
+
+void FailWritesAfter(Platform& platform, std::int64_t bytes) {
+    if (platform.offscreen != nullptr) StateOf(platform).write_budget = bytes;
 }
 
 // -- Clock control --
@@ -127,10 +136,11 @@ Color DevicePixelAt(const Platform& platform, int column, int row) {
 }
 
 bool SavePng(const Platform& platform, const std::string& path) {
-    if (platform.canvas.surface == nullptr) return false;
-    SettleForReading(platform.canvas);
-    cairo_surface_flush(platform.canvas.surface);
-    return cairo_surface_write_to_png(platform.canvas.surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    return SaveCanvasPng(platform.canvas, path);
+}
+
+bool SavePicture(const Platform& platform, const std::string& path) {
+    return SaveCanvas(platform.canvas, path);
 }
 
 int PicturePitch(const Platform& platform) {
@@ -216,6 +226,11 @@ std::string Inkey(Platform& platform) {
     if (state.script.empty()) state.quit = true;
     state.clock += kWaitStep;
     return std::string();
+}
+
+void DiscardKeys(Platform& platform) {
+    auto& script = StateOf(platform).script;
+    while (!script.empty() && script.front().pending) script.pop_front();
 }
 
 void LineInputWait(Platform& platform) {

@@ -6,6 +6,8 @@
 #include "platform/platform_state.h"
 #include "platform/text_forms.h"
 
+#include <cmath>
+
 namespace platform {
 
 namespace {
@@ -48,8 +50,10 @@ bool OpenGraphicWindow(Platform& platform, const std::string& caption, int scree
                       ? offscreen::OpenWindow(platform, client_width, client_height)
                       : desktop::OpenWindow(platform, caption, screen_x, screen_y, client_width, client_height);
     if (!opened) return false;
-    if (!CreateCanvas(platform.canvas, client_width, client_height)) return false;
-    // The desktop repaints and shows only what changed between frames.
+    bool recording = platform.offscreen != nullptr && platform.offscreen->options.record_vector;
+    if (!CreateCanvas(platform.canvas, client_width, client_height, recording)) return false;
+    // The desktop repaints and shows only what changed between frames; a
+    // recording canvas keeps its figures as drawn and is always drawn at once.
     if (platform.keep_frames || platform.desktop != nullptr) KeepCanvasFrames(platform.canvas, true);
     ClearCanvas(platform.canvas);
     platform.window_open = true;
@@ -126,6 +130,10 @@ void GraphicBox(Platform& platform, float x1, float y1, float x2, float y2, std:
     if (platform.window_open) CanvasBox(platform.canvas, x1, y1, x2, y2, corner_percent, outline, fill, style);
 }
 
+void GraphicDiscs(Platform& platform, const PointF* centres, int count, float radius, Color color) {
+    if (platform.window_open) CanvasDiscs(platform.canvas, centres, count, radius, color);
+}
+
 void GraphicPolygon(Platform& platform, const PointF* points, int count, Color outline, Color fill,
                     FillStyle style, int fill_mode) {
     if (platform.window_open) CanvasPolygon(platform.canvas, points, count, outline, fill, style, fill_mode);
@@ -153,8 +161,20 @@ void GraphicPrintText(Platform& platform, std::string_view text) {
     CanvasPrintText(platform.canvas, platform.fonts, text, LoggerOf(platform), &platform);
 }
 
+double GraphicTextWidth(Platform& platform, std::string_view text) {
+    if (!platform.window_open || text.empty()) return 0.0;
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    return CanvasTextWidth(platform.canvas, platform.fonts, text) / std::fabs(platform.canvas.scale_x);
+}
+
 void GraphicPrintNumber(Platform& platform, double number) {
     GraphicPrintText(platform, PrintForm(number, false));
+}
+
+double GraphicLineHeight(Platform& platform) {
+    if (!platform.window_open) return 0;
+    if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+    return CanvasLineHeight(platform.canvas, platform.fonts);
 }
 
 void GraphicNewLine(Platform& platform) {
@@ -169,11 +189,30 @@ std::string GraphicInkey(Platform& platform) {
     return desktop::Inkey(platform);
 }
 
+void DiscardPendingKeys(Platform& platform) {
+    if (!platform.window_open) return;
+    if (platform.offscreen != nullptr) {
+        offscreen::DiscardKeys(platform);
+    } else {
+        desktop::DiscardKeys(platform);
+    }
+}
+
 // -- Clock --
 
 double Timer(Platform& platform) {
     if (platform.offscreen != nullptr) return offscreen::Timer(platform);
     return SecondsSinceMidnight(ReadLocalClock());
+}
+
+double SecondsSince(Platform& platform, double earlier) {
+    constexpr double kSecondsPerDay = 86400.0;
+    double elapsed = Timer(platform) - earlier;
+    // A start kept in single precision (the etude's) can read a few
+    // milliseconds after a later reading: that is no time, not a day less a moment.
+    if (elapsed < 0 && elapsed > -1.0) return 0.0;
+    elapsed = std::fmod(elapsed, kSecondsPerDay);
+    return elapsed < 0 ? elapsed + kSecondsPerDay : elapsed;
 }
 
 std::string DateText(Platform& platform) {

@@ -76,6 +76,10 @@ struct OffscreenOptions {
     double start_clock = 36000.0;     // Timer() at creation, seconds since midnight
     double seconds_per_redraw = 1.0 / 60.0;  // the clock advances by this at every GraphicRedraw
     int year = 2026, month = 12, day = 8;    // local date reported by DateText
+    // Keep every figure and glyph as drawn instead of pixels, so that SavePicture
+    // writes SVG and PDF as true vector pictures. Pixel reads replay the figures
+    // and are slower; for pictures to be saved, not for whole sessions.
+    bool record_vector = false;
 };
 PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
 
@@ -84,6 +88,10 @@ PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
 void QueueKeys(Platform& platform, std::string_view characters);  // each character one key ("\r" is Enter)
 void QueueKey(Platform& platform, std::string key);               // one key as GraphicInkey returns it
 void QueueIdle(Platform& platform, int redraws);  // hold back the following keys for this many redraws
+// Keys already pressed and waiting when the game next looks (typed while it was
+// busy, say during a sinking wall): handed out like the others, unless the game
+// first discards its pending keys (DiscardPendingKeys), which drops them.
+void QueuePendingKeys(Platform& platform, std::string_view characters);
 void QueueConsoleLine(Platform& platform, std::string line);      // a line for ConsoleLineInput
 // Once the scripted keys run out while the game waits for one, the back end
 // asks the game to quit (QuitRequested) instead of waiting for ever.
@@ -91,6 +99,10 @@ void QueueConsoleLine(Platform& platform, std::string line);      // a line for 
 // Called at every GraphicRedraw with the finished picture (off-screen only).
 using RedrawWatcher = void (*)(void* context, Platform& platform);
 void WatchRedraws(Platform& platform, RedrawWatcher watcher, void* context);
+
+// A full disk (off-screen only): from now on every append writes at most
+// `bytes` bytes and then fails as a full disk does; a negative value lifts it.
+void FailWritesAfter(Platform& platform, std::int64_t bytes);
 
 // Clock control (off-screen only).
 void SetClock(Platform& platform, double seconds_since_midnight);
@@ -112,6 +124,9 @@ int RedrawCount(const Platform& platform);
 Color PixelAt(const Platform& platform, float user_x, float user_y);  // 0xRRGGBB of the drawing buffer
 Color DevicePixelAt(const Platform& platform, int column, int row);  // by pixel column and row
 bool SavePng(const Platform& platform, const std::string& path);
+// The picture as PNG, SVG or PDF by the path's extension (upper or lower case).
+// False without a window, on any other extension, or when the file cannot be written.
+bool SavePicture(const Platform& platform, const std::string& path);
 
 // -- Window and run control --
 WorkArea DesktopWorkArea(Platform& platform);
@@ -143,20 +158,37 @@ void GraphicBox(Platform& platform, float x1, float y1, float x2, float y2, std:
 void GraphicPolygon(Platform& platform, const PointF* points, int count, Color outline, Color fill,
                     FillStyle style, int fill_mode);
 
+// Many equal discs at once, each the figure GraphicBox(x - radius, y + radius,
+// x + radius, y - radius, kEllipseCorner, color, color, Solid) draws with a
+// solid pen: the marks of a scatter plot without a call per mark.
+void GraphicDiscs(Platform& platform, const PointF* centres, int count, float radius, Color color);
+
 // -- Text --
 int MakeFont(Platform& platform, const std::string& face, int points, int style);
 void SelectFont(Platform& platform, int font);
 void SetGameFont(Platform& platform, const std::string& face, int points);
 void GraphicPrintText(Platform& platform, std::string_view text);
+// How far GraphicPrintText would move the print position right for this text
+// in the current font, in user units; 0 while no window is open.
+double GraphicTextWidth(Platform& platform, std::string_view text);
 void GraphicPrintNumber(Platform& platform, double number);  // print form of ConsolePrintNumber
 void GraphicNewLine(Platform& platform);
+// The current font's line height in pixels; 0 while no window is open.
+double GraphicLineHeight(Platform& platform);
 std::string GraphicLineInput(Platform& platform);  // up to 255 characters, Enter ends
 // "" when no key is pending; one character; or "\0" + scan code for F1..F10 and
 // the cursor and navigation keys. Each key is delivered once.
 std::string GraphicInkey(Platform& platform);
+// Drops every key pressed and not yet read: keys typed before a question was
+// shown, or while the game did not look for keys.
+void DiscardPendingKeys(Platform& platform);
 
 // -- Clock --
 double Timer(Platform& platform);          // seconds since local midnight, millisecond resolution
+// Seconds from an earlier Timer reading to now, for every elapsed time the game
+// takes. The readings start again at midnight, so the difference is taken
+// modulo one day: a stretch that spans midnight comes out as long as it lasted.
+double SecondsSince(Platform& platform, double earlier);
 std::string DateText(Platform& platform);  // "MM-DD-YYYY"
 std::string TimeText(Platform& platform);  // "HH:MM:SS"
 

@@ -5,6 +5,8 @@
 #include "platform/canvas.h"
 #include "platform/platform.h"
 
+#include <chrono>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@ namespace platform {
 struct ScriptStep {
     std::string key;  // one key as GraphicInkey returns it, when idle_redraws is 0
     int idle_redraws = 0;  // > 0: hold back later keys for this many redraws
+    bool pending = false;  // pressed already: DiscardPendingKeys drops it
 };
 
 struct Offscreen {
@@ -29,6 +32,7 @@ struct Offscreen {
     bool quit = false;                   // the script ran out while the game waited for a key
     RedrawWatcher watcher = nullptr;     // told of every redraw
     void* watcher_context = nullptr;
+    std::int64_t write_budget = -1;      // bytes an append may still write before the disk is "full"; -1 no limit
 };
 
 struct Desktop;  // the SDL side, defined by the desktop back end
@@ -51,6 +55,7 @@ WorkArea DesktopWorkArea(Platform& platform);
 bool OpenWindow(Platform& platform, int width, int height);
 void Redraw(Platform& platform);
 std::string Inkey(Platform& platform);
+void DiscardKeys(Platform& platform);
 void LineInputWait(Platform& platform);
 double Timer(Platform& platform);
 std::string DateText(Platform& platform);
@@ -67,7 +72,9 @@ void SetFocus(Platform& platform);
 void Redraw(Platform& platform);
 bool QuitRequested(const Platform& platform);
 std::string Inkey(Platform& platform);
-void LineInputWait(Platform& platform);  // a short sleep while no key comes
+void DiscardKeys(Platform& platform);
+// Sleeps until a key is typed, the window is closed, or until.
+void LineInputWait(Platform& platform, std::chrono::steady_clock::time_point until);
 }  // namespace desktop
 
 }  // namespace platform

@@ -1,118 +1,253 @@
 #include "platform/text_file.h"
 
+#include "platform/platform_state.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform {
 
 namespace {
 
 constexpr char kEndOfFile = 26;  // Ctrl-Z: old editors closed text files with it
+constexpr std::size_t kBufferBytes = 65536;
+constexpr int kNoByte = -1;
+// A number longer than this is no record field: it reads as 0.
+constexpr std::size_t kLongestNumber = 63;
 
-bool IsSeparator(char c) {
-    return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n';
+// -- Reasons in a player's words --
+
+std::string ReasonFor(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT: return "disk full";
+        case EACCES:
+        case EPERM: return "no permission";
+        case EROFS: return "read-only disk";
+        case EISDIR:
+        case ENXIO:
+        case ENODEV: return "not a regular file";
+        case EFBIG: return "file too large";
+        case ENOENT:
+        case ENOTDIR: return "no such folder";
+        default: return std::strerror(error);
+    }
 }
 
-// Writes all of the bytes, carrying on after a short write.
-bool WriteAll(int descriptor, const char* bytes, std::size_t count) {
+// -- Reading --
+
+// The next byte of the file, or kNoByte at its end (a read error ends it too:
+// what was read stays, the rest reads as absent).
+int PeekByte(TextFile& file) {
+    if (file.next < file.filled) return static_cast<unsigned char>(file.buffer[file.next]);
+    if (file.descriptor < 0) return kNoByte;
+    for (;;) {
+        ssize_t got = ::pread(file.descriptor, file.buffer.data(), file.buffer.size(), file.offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return kNoByte;
+        file.offset += got;
+        file.next = 0;
+        file.filled = static_cast<std::size_t>(got);
+        return static_cast<unsigned char>(file.buffer[0]);
+    }
+}
+
+void Rewind(TextFile& file) {
+    file.next = 0;
+    file.filled = 0;
+    file.offset = 0;
+}
+
+bool IsBlank(int c) {
+    return c == ' ' || c == '\t';
+}
+
+// After a Ctrl-Z: it and the blanks, line ends and Ctrl-Zs that follow are no
+// line at all, so the file's end may hide behind them and an append after them
+// still starts a line of its own.
+void SkipEndOfFileMark(TextFile& file) {
+    for (int c = PeekByte(file); c == kEndOfFile || c == '\r' || c == '\n' || IsBlank(c); c = PeekByte(file)) {
+        ++file.next;
+    }
+}
+
+// The numbers of one line, taken as its characters come.
+struct LineNumbers {
+    LineNumbers(double* into, int wanted) : numbers(into), count(wanted) {}
+
+    double* numbers;
+    int count;
+    int field = 0;               // numbers finished so far
+    char token[kLongestNumber + 1];
+    std::size_t length = 0;
+    bool too_long = false;
+
+    // Only plain decimal numbers count; strtod alone would also take "inf" or hex.
+    double TokenValue() {
+        if (too_long) return 0.0;
+        token[length] = '\0';
+        std::size_t at = token[0] == '-' ? 1 : 0;
+        if (length > at && length - at <= 9) {
+            std::int32_t whole = 0;
+            bool digits = true;
+            for (std::size_t i = at; i < length && digits; ++i) {
+                digits = token[i] >= '0' && token[i] <= '9';
+                whole = whole * 10 + (token[i] - '0');
+            }
+            if (digits) return at == 1 ? -whole : whole;
+        }
+        for (std::size_t i = 0; i < length; ++i) {
+            char c = token[i];
+            bool allowed = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
+            if (!allowed) return 0.0;
+        }
+        char* end = nullptr;
+        double value = std::strtod(token, &end);
+        if (end == token || *end != '\0') return 0.0;
+        return value;
+    }
+
+    void EndToken() {
+        if (length == 0 && !too_long) return;
+        if (field < count) numbers[field] = TokenValue();
+        ++field;
+        length = 0;
+        too_long = false;
+    }
+
+    void Take(int c) {
+        if (c == ',' || IsBlank(c)) {
+            EndToken();
+        } else if (field < count) {
+            if (length < kLongestNumber) {
+                token[length++] = static_cast<char>(c);
+            } else {
+                too_long = true;
+            }
+        }
+    }
+};
+
+bool EndsLine(char c) {
+    return c == '\r' || c == '\n' || c == kEndOfFile;
+}
+
+// Reads one line, handing its characters to `numbers` when given; false at
+// the end of the file. The characters of a line are walked straight through
+// the buffer: only a line end or a refill leaves the inner loop.
+bool ScanLine(TextFile& file, LineNumbers* numbers) {
+    int c = PeekByte(file);
+    while (c == kEndOfFile) {
+        SkipEndOfFileMark(file);
+        c = PeekByte(file);
+    }
+    if (c == kNoByte) return false;
+    for (;;) {
+        const char* bytes = file.buffer.data();
+        std::size_t at = file.next;
+        const std::size_t filled = file.filled;
+        if (numbers != nullptr) {
+            while (at < filled && !EndsLine(bytes[at])) numbers->Take(static_cast<unsigned char>(bytes[at++]));
+        } else {
+            while (at < filled && !EndsLine(bytes[at])) ++at;
+        }
+        file.next = at;
+        c = PeekByte(file);
+        if (c == kNoByte) break;
+        if (!EndsLine(static_cast<char>(c))) continue;  // the buffer was refilled mid-line
+        ++file.next;
+        if (c == '\r') {
+            if (PeekByte(file) == '\n') ++file.next;
+        } else if (c == kEndOfFile) {
+            SkipEndOfFileMark(file);
+        }
+        break;
+    }
+    if (numbers != nullptr) numbers->EndToken();
+    return true;
+}
+
+// -- Writing --
+
+// Writes all of the bytes, carrying on after a short write. A budget of zero
+// or more stands in for a disk with only that many bytes free. Returns 0 or
+// the error.
+int WriteAll(int descriptor, const char* bytes, std::size_t count, std::int64_t budget) {
+    int fault = 0;
+    if (budget >= 0 && static_cast<std::uint64_t>(budget) < count) {
+        count = static_cast<std::size_t>(budget);
+        fault = ENOSPC;
+    }
     while (count > 0) {
         ssize_t written = ::write(descriptor, bytes, count);
         if (written < 0) {
             if (errno == EINTR) continue;
-            return false;
+            return errno;
         }
-        if (written == 0) return false;
+        if (written == 0) return ENOSPC;
         bytes += written;
         count -= static_cast<std::size_t>(written);
     }
-    return true;
+    return fault;
+}
+
+// A file just created is only safe once its folder's entry is on the disk too.
+int SyncFolderOf(const std::string& name) {
+    std::size_t slash = name.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : name.substr(0, slash));
+    int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return errno;
+    int error = ::fsync(descriptor) == 0 ? 0 : errno;
+    ::close(descriptor);
+    return error;
 }
 
 }  // namespace
 
-// -- Reading --
-
 bool OpenForInput(TextFile& file, const std::string& name) {
-    file = TextFile{};
-    int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return false;
+    CloseFile(file);
+    // O_NONBLOCK: a FIFO in the file's place must not stall the game waiting for a writer.
+    int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) {
+        if (errno != ENOENT) file.problem = ReasonFor(errno);
+        return false;
+    }
     struct stat info {};
     if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(descriptor);
+        file.problem = ReasonFor(EISDIR);
         return false;
     }
-    std::string bytes;
-    char chunk[65536];
-    for (;;) {
-        ssize_t got = ::read(descriptor, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            ::close(descriptor);
-            return false;
-        }
-        if (got == 0) break;
-        bytes.append(chunk, static_cast<std::size_t>(got));
-    }
-    ::close(descriptor);
-    file.bytes = std::move(bytes);
+    file.descriptor = descriptor;
+    file.buffer.resize(kBufferBytes);
     file.open = true;
     return true;
 }
 
-std::int64_t CountLines(const TextFile& file) {
+std::int64_t CountLines(TextFile& file) {
+    Rewind(file);
     std::int64_t lines = 0;
-    bool open_line = false;  // characters seen since the last line end
-    const std::string& bytes = file.bytes;
-    for (std::size_t at = 0; at < bytes.size(); ++at) {
-        char c = bytes[at];
-        if (c == kEndOfFile) break;
-        if (c == '\r') {
-            ++lines;
-            open_line = false;
-            if (at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
-        } else if (c == '\n') {
-            // A bare line feed (a file touched by a Unix editor) still ends a
-            // line, so no record of such a file goes uncounted.
-            ++lines;
-            open_line = false;
-        } else {
-            open_line = true;
-        }
-    }
-    return lines + (open_line ? 1 : 0);
+    while (ScanLine(file, nullptr)) ++lines;
+    Rewind(file);
+    return lines;
 }
 
-double ReadNumber(TextFile& file) {
-    const std::string& bytes = file.bytes;
-    std::size_t& at = file.position;
-    while (at < bytes.size() && IsSeparator(bytes[at])) ++at;
-    if (at >= bytes.size() || bytes[at] == kEndOfFile) {
-        at = bytes.size();
-        return 0.0;
-    }
-    std::size_t start = at;
-    while (at < bytes.size() && !IsSeparator(bytes[at]) && bytes[at] != kEndOfFile) ++at;
-    std::string token = bytes.substr(start, at - start);
-    // Only plain decimal numbers count; strtod alone would also take "inf" or hex.
-    for (char c : token) {
-        bool allowed = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
-        if (!allowed) return 0.0;
-    }
-    char* end = nullptr;
-    double value = std::strtod(token.c_str(), &end);
-    if (end == token.c_str() || *end != '\0') return 0.0;
-    return value;
+int ReadLine(TextFile& file, double* numbers, int count) {
+    for (int i = 0; i < count; ++i) numbers[i] = 0.0;
+    LineNumbers line(numbers, count);
+    if (!ScanLine(file, &line)) return -1;
+    return line.field < count ? line.field : count;
 }
 
 void CloseFile(TextFile& file) {
+    if (file.descriptor >= 0) ::close(file.descriptor);
     file = TextFile{};
 }
-
-// -- Writing --
 
 void WriteNumber(std::string& line, std::int64_t value) {
     line += std::to_string(value);
@@ -126,36 +261,64 @@ void EndRecord(std::string& line) {
     line += "\r\n";
 }
 
-bool AppendLine(const std::string& name, std::string_view line) {
-    int descriptor = ::open(name.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (descriptor < 0) return false;
+bool AppendLine(const Platform* platform, const std::string& name, std::string_view line, std::string& why_not) {
+    why_not.clear();
+    constexpr int kFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+    bool created = false;
+    int descriptor = ::open(name.c_str(), kFlags);
+    if (descriptor < 0 && errno == ENOENT) {
+        descriptor = ::open(name.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+        created = descriptor >= 0;
+        // A link whose target is still to be made (a synced folder) is followed.
+        if (descriptor < 0 && errno == EEXIST) descriptor = ::open(name.c_str(), kFlags | O_CREAT, 0644);
+    }
+    if (descriptor < 0) {
+        why_not = ReasonFor(errno);
+        return false;
+    }
     struct stat info {};
     if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(descriptor);
+        why_not = ReasonFor(EISDIR);
         return false;
     }
-    off_t size = info.st_size;
-    // A file closed with Ctrl-Z would hide every record written after it from
-    // the reader, so the marker goes before anything is added.
-    char last = 0;
-    while (size > 0) {
-        if (::pread(descriptor, &last, 1, size - 1) != 1) {
-            ::close(descriptor);
-            return false;
-        }
-        if (last != kEndOfFile) break;
-        --size;
-    }
-    if (size != info.st_size && ::ftruncate(descriptor, size) != 0) {
+    const off_t size = info.st_size;
+    char last = '\n';
+    if (size > 0 && ::pread(descriptor, &last, 1, size - 1) != 1) {
+        why_not = ReasonFor(errno);
         ::close(descriptor);
         return false;
     }
-    std::string bytes;
-    if (size > 0 && last != '\n' && last != '\r') bytes = "\r\n";  // finish a cut-off last line
+    // A cut-off last line is ended first, so the new record is a line of its
+    // own. After a Ctrl-Z the line end is harmless: the reader skips it.
+    std::string bytes = (last == '\n' || last == '\r') ? std::string() : std::string("\r\n");
     bytes.append(line);
-    bool written = WriteAll(descriptor, bytes.data(), bytes.size());
-    bool closed = ::close(descriptor) == 0;
-    return written && closed;
+
+    std::int64_t budget = -1;
+    if (platform != nullptr && platform->offscreen != nullptr) budget = platform->offscreen->write_budget;
+    int error = WriteAll(descriptor, bytes.data(), bytes.size(), budget);
+    if (error == 0 && ::fsync(descriptor) != 0) error = errno;
+    if (error == 0 && created) error = SyncFolderOf(name);
+    if (error != 0) {
+        // Half a record would read back as an etude of its own and merge with
+        // the next one: the file goes back to exactly what it was.
+        if (created) {
+            ::unlink(name.c_str());
+        } else if (::ftruncate(descriptor, size) == 0) {
+            ::fsync(descriptor);
+        }
+        ::close(descriptor);
+        why_not = ReasonFor(error);
+        return false;
+    }
+    // The data is on the disk already; a failing close loses nothing.
+    ::close(descriptor);
+    return true;
+}
+
+bool AppendLine(const std::string& name, std::string_view line) {
+    std::string why_not;
+    return AppendLine(nullptr, name, line, why_not);
 }
 
 }  // namespace platform

@@ -8,12 +8,11 @@
 #include <cstdint>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace records {
 
 namespace {
-
-constexpr double kSecondsPerDay = 86400;
 
 // Characters first..first+count-1 (from 1) of a date or time text read as a
 // number; a text too short for them reads as 0 rather than failing.
@@ -29,15 +28,13 @@ std::int16_t ClampToInt16(std::int32_t value) {
     return static_cast<std::int16_t>(value);
 }
 
-// The end of an etude: how long it took and when it ended. The clock counts
-// from local midnight, so an etude that runs across midnight would come out
-// negative; a day is added back. The recorded field caps at 32767 s later.
+// The end of an etude: how long it took and when it ended. An etude that runs
+// across midnight keeps its length, as every elapsed time does. The recorded
+// field caps at 32767 s later.
 void StampEtudeEnd(GameState& game) {
     platform::Platform& platform = *game.platform;
     Etude& etude = game.etude;
-    double duration = platform::Timer(platform) - static_cast<double>(etude.EtudeStartTime);
-    if (duration < 0) duration += kSecondsPerDay;
-    etude.Duration = static_cast<float>(duration);
+    etude.Duration = static_cast<float>(platform::SecondsSince(platform, etude.EtudeStartTime));
     etude.TimeNOW = platform::TimeText(platform);
     etude.DateNOW = platform::DateText(platform);
 }
@@ -63,6 +60,16 @@ PlayerRecord& StartNewRecord(GameState& game) {
     return record;
 }
 
+// The window shows a short line (below the verdict, and on the menu of the
+// next pass); the console keeps the longer one.
+void ReportFileTrouble(GameState& game, std::string_view console_line, std::string window_line) {
+    if (game.platform != nullptr) {
+        platform::ConsolePrintText(*game.platform, console_line);
+        platform::ConsoleNewLine(*game.platform);
+    }
+    game.history.FileTrouble = std::move(window_line);
+}
+
 }  // namespace
 
 // -- File name --
@@ -81,24 +88,33 @@ std::string PlayerFileName(const std::string& player_name) {
 
 void LoadPlayerHistory(GameState& game) {
     History& history = game.history;
+    const std::string name = PlayerFileName(game.settings.PlayerName);
     platform::TextFile file;
-    if (!platform::OpenForInput(file, PlayerFileName(game.settings.PlayerName))) {
+    if (!platform::OpenForInput(file, name)) {
         history.NumRecords = 0;
         history.PlayerHistory.assign(1, PlayerRecord{});
+        // A missing file is a new player; anything else the player must learn
+        // of, and the news of a record just lost stays first.
+        if (!file.problem.empty() && history.FileTrouble.empty()) {
+            ReportFileTrouble(game, "Cannot read " + name + " (" + file.problem + "): past etudes are not shown",
+                              "Past etudes not shown: " + name + " - " + file.problem);
+        }
         return;
     }
 
     std::int64_t lines = platform::CountLines(file);
     if (lines > std::numeric_limits<std::int32_t>::max() - 1) lines = std::numeric_limits<std::int32_t>::max() - 1;
-    if (lines < 0) lines = 0;
     history.NumRecords = static_cast<std::int32_t>(lines);
     history.PlayerHistory.assign(static_cast<std::size_t>(lines) + 1, PlayerRecord{});
 
+    // Record i is line i; a file that grew since it was counted gives no more.
+    // Fields the line lacks stay 0 from the assign above.
+    double numbers[FieldsPerRecord];
     for (std::int32_t i = 1; i <= history.NumRecords; ++i) {
+        const int found = platform::ReadLine(file, numbers, FieldsPerRecord);
+        if (found < 0) break;
         PlayerRecord& record = history.PlayerHistory[static_cast<std::size_t>(i)];
-        for (int field = 1; field <= FieldsPerRecord; ++field) {
-            record[field] = RoundToInt16(platform::ReadNumber(file));
-        }
+        for (int field = 1; field <= found; ++field) record[field] = RoundToInt16(numbers[field - 1]);
     }
     platform::CloseFile(file);
 }
@@ -106,7 +122,7 @@ void LoadPlayerHistory(GameState& game) {
 // -- Writing one record --
 
 void AppendLastRecord(GameState& game) {
-    const History& history = game.history;
+    History& history = game.history;
     if (history.NumRecords < 1 || static_cast<std::size_t>(history.NumRecords) >= history.PlayerHistory.size()) {
         return;
     }
@@ -120,12 +136,15 @@ void AppendLastRecord(GameState& game) {
     }
     platform::EndRecord(line);
 
-    std::string name = PlayerFileName(game.settings.PlayerName);
-    if (!platform::AppendLine(name, line) && game.platform != nullptr) {
+    const std::string name = PlayerFileName(game.settings.PlayerName);
+    std::string why_not;
+    if (platform::AppendLine(game.platform, name, line, why_not)) {
+        history.FileTrouble.clear();
+    } else {
         // The game goes on without the record, but the player should learn why
         // the table will not count this etude.
-        platform::ConsolePrintText(*game.platform, "Cannot write to " + name + ": this etude is not recorded");
-        platform::ConsoleNewLine(*game.platform);
+        ReportFileTrouble(game, "Cannot write to " + name + " (" + why_not + "): this etude is not recorded",
+                          "Etude not recorded: " + name + " - " + why_not);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The player's record file: "player-" + lower-case name + ".txt" in the working
 // directory, one line of eleven integers per recorded etude, CR LF, append-only.
-// Owns PlayerHistory, NumRecords, Duration, DateNOW, TimeNOW and KeyStrokes at
-// the end of an etude.
+// Owns PlayerHistory, NumRecords, FileTrouble, and Duration, DateNOW, TimeNOW
+// and KeyStrokes at the end of an etude.
 
 #include "app/game_state.h"
 

@@ -5,6 +5,7 @@
 #include "platform/text_forms.h"
 #include "records/number_masks.h"
 
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
@@ -114,9 +115,6 @@ void DrawPerformanceReport(GameState& game) {
     // Record 0 is the scan's scratch; a history never loaded still needs it.
     if (history.PlayerHistory.empty()) history.PlayerHistory.resize(1);
 
-    platform::SetGameFont(platform, "COURIER NEW", RoundToInt32(screen.TextScale * 12.0));
-    platform::GraphicSetColor(platform, kReportText, platform::kUnchanged);
-
     const double line_height = static_cast<double>(RoundToInt32(screen.TextScale * 32.0));
     const double title_x = screen.HalfWidth - RoundToInt32(screen.WindowScale * 945.0);
     const double header_x = screen.HalfWidth - RoundToInt32(screen.WindowScale * 960.0);
@@ -124,13 +122,49 @@ void DrawPerformanceReport(GameState& game) {
     int line = 1;
     auto line_y = [&](int n) { return static_cast<float>(screen.HalfHeight - line_height * n); };
 
-    RowText row;
-    platform::GraphicSetPos(platform, static_cast<float>(title_x), line_y(line));
+    // Every row is built first, so that the font can be chosen to fit them all.
+    RowText title;
     const std::string& name = game.settings.PlayerName;
-    if (name.size() + 12 <= sizeof row.text) {
-        row.Add(name);
-        row.Add(" PERFORMANCE");
-        platform::GraphicPrintText(platform, row.View());
+    const bool title_whole = name.size() + 12 <= sizeof title.text;
+    if (title_whole) {
+        title.Add(name);
+        title.Add(" PERFORMANCE");
+    }
+    std::array<RowText, NumEtudeKinds> rows;
+    std::array<bool, NumEtudeKinds> starred{};  // no win counted: the row of stars
+    for (int kind = 1; kind <= NumEtudeKinds; ++kind) {
+        KindSummary summary = SummariseKind(game, kind);
+        RowText& row = rows[static_cast<std::size_t>(kind - 1)];
+        row.AddNumber(kind, "* #");
+        row.Add(kStepTexts[(kind - 1) % 4]);
+        starred[static_cast<std::size_t>(kind - 1)] = summary.best == 0;
+        if (summary.best == 0) {
+            row.Add(kNoWins);
+        } else {
+            BuildResultRow(row, history.PlayerHistory[static_cast<std::size_t>(summary.best)], summary);
+        }
+    }
+
+    // The written size where the table fits beside the scene; on a narrower
+    // window the largest size at which no line passes the right edge, since a
+    // wrapped line would go on at the left edge, over the frame and the counts.
+    const double right = screen.HalfWidth;
+    auto fits = [&]() {
+        if (title_whole && title_x + platform::GraphicTextWidth(platform, title.View()) > right) return false;
+        if (header_x + platform::GraphicTextWidth(platform, kHeader) > right) return false;
+        for (const RowText& row : rows) {
+            if (row_x + platform::GraphicTextWidth(platform, row.View()) > right) return false;
+        }
+        return true;
+    };
+    int points = RoundToInt32(screen.TextScale * 12.0);
+    platform::SetGameFont(platform, "COURIER NEW", points);
+    while (points > 1 && !fits()) platform::SetGameFont(platform, "COURIER NEW", --points);
+    platform::GraphicSetColor(platform, kReportText, platform::kUnchanged);
+
+    platform::GraphicSetPos(platform, static_cast<float>(title_x), line_y(line));
+    if (title_whole) {
+        platform::GraphicPrintText(platform, title.View());
     } else {
         platform::GraphicPrintText(platform, name);
         platform::GraphicPrintText(platform, " PERFORMANCE");
@@ -140,8 +174,6 @@ void DrawPerformanceReport(GameState& game) {
     platform::GraphicPrintText(platform, kHeader);
 
     for (int kind = 1; kind <= NumEtudeKinds; ++kind) {
-        KindSummary summary = SummariseKind(game, kind);
-
         platform::GraphicSetColor(platform, kReportText, platform::kUnchanged);
         if ((kind - 1) % 4 == 0) {
             ++line;
@@ -153,18 +185,10 @@ void DrawPerformanceReport(GameState& game) {
         platform::GraphicSetColor(platform, row_color, platform::kUnchanged);
         ++line;
         platform::GraphicSetPos(platform, static_cast<float>(row_x), line_y(line));
-
-        row.length = 0;
-        row.AddNumber(kind, "* #");
-        row.Add(kStepTexts[(kind - 1) % 4]);
-        if (summary.best == 0) {
-            row.Add(kNoWins);
-            platform::GraphicPrintText(platform, row.View());
-            platform::GraphicNewLine(platform);
-        } else {
-            BuildResultRow(row, history.PlayerHistory[static_cast<std::size_t>(summary.best)], summary);
-            platform::GraphicPrintText(platform, row.View());
-        }
+        const auto k = static_cast<std::size_t>(kind - 1);
+        platform::GraphicPrintText(platform, rows[k].View());
+        // The row of stars ends its line once more before the row's own end of line.
+        if (starred[k]) platform::GraphicNewLine(platform);
         platform::GraphicNewLine(platform);
     }
     platform::GraphicNewLine(platform);

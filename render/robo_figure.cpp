@@ -81,9 +81,13 @@ platform::FillStyle HyphenHeadStyle(int section) {
 
 void ExpireEffects(GameState& game) {
     Robo& robo = game.robo;
-    const double now = platform::Timer(*game.platform);
-    if (robo.ShowRightHand && now - robo.ShowRightHandAt > kEffectSeconds) robo.ShowRightHand = false;
-    if (robo.ShowHyphenHead && now - robo.ShowHyphenHeadAt > kEffectSeconds) robo.ShowHyphenHead = false;
+    platform::Platform& window = *game.platform;
+    if (robo.ShowRightHand && platform::SecondsSince(window, robo.ShowRightHandAt) > kEffectSeconds) {
+        robo.ShowRightHand = false;
+    }
+    if (robo.ShowHyphenHead && platform::SecondsSince(window, robo.ShowHyphenHeadAt) > kEffectSeconds) {
+        robo.ShowHyphenHead = false;
+    }
 }
 
 // Farthest first, by repeated neighbour swaps; equal distances never swap, so

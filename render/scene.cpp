@@ -87,11 +87,25 @@ void DrawStatusText(GameState& game) {
         VerdictBuffer buffer;
         platform::GraphicPrintText(window, VerdictText(excess, buffer));
     } else {
-        const double now = platform::Timer(window);
-        if (etude.EtudeStartTime == 0) etude.EtudeStartTime = static_cast<float>(now);
-        platform::GraphicPrintText(window, records::FormatWithMask(now - etude.EtudeStartTime, kTimeMask));
+        if (etude.EtudeStartTime == 0) etude.EtudeStartTime = static_cast<float>(platform::Timer(window));
+        const double running = platform::SecondsSince(window, etude.EtudeStartTime);
+        platform::GraphicPrintText(window, records::FormatWithMask(running, kTimeMask));
     }
     platform::GraphicNewLine(window);
+}
+
+// A record that was not kept, or a player file that cannot be read, is told
+// just below the frame of the status bar, where the verdict is read.
+void DrawFileTrouble(GameState& game) {
+    if (game.history.FileTrouble.empty()) return;
+    constexpr platform::Color kFileTroubleText = platform::Rgb(255, 150, 0);
+    platform::Platform& window = *game.platform;
+    const Screen& screen = game.screen;
+    platform::GraphicSetColor(window, kFileTroubleText, platform::kUnchanged);
+    platform::SetGameFont(window, kSceneFace, FontPoints(screen, 13));
+    platform::GraphicSetPos(window, static_cast<float>(screen.LayoutX[5] + ScaledExact(screen, 18)),
+                            static_cast<float>(screen.LayoutY[16] - ScaledExact(screen, 12)));
+    platform::GraphicPrintText(window, game.history.FileTrouble);
 }
 
 // Expected presses in the upper row, observed presses below, each under its
@@ -122,7 +136,7 @@ void DrawKeyEcho(GameState& game) {
     const Screen& screen = game.screen;
     Play& play = game.play;
     if (play.KeyShown.empty()) return;
-    if (platform::Timer(window) - play.KeyShownAt > 2.0) {
+    if (platform::SecondsSince(window, play.KeyShownAt) > 2.0) {
         play.KeyShown.clear();
         return;
     }
@@ -240,8 +254,6 @@ std::string VerdictLine(int excess) {
 void DrawSceneWith(GameState& game, StarPainting painting) {
     if (game.platform == nullptr) return;
     platform::Platform& window = *game.platform;
-    FindNearestApexes(game);
-    ChooseWallOrder(game);
 
     // The sky is black, whatever the menu left as background.
     platform::GraphicSetColor(window, kWhite, kBlack);
@@ -250,10 +262,17 @@ void DrawSceneWith(GameState& game, StarPainting painting) {
     DrawSky(game, painting);
     DrawFrames(game);
     DrawStatusText(game);
+    DrawFileTrouble(game);
     DrawKeyStrokeCounts(game);
     DrawKeyEcho(game);
     records::DrawPerformanceReport(game);
+    DrawCraft(game);
+}
 
+void DrawCraft(GameState& game) {
+    if (game.platform == nullptr) return;
+    FindNearestApexes(game);
+    ChooseWallOrder(game);
     // While the etude runs the looks follow the menu's choices; once it is
     // over the look keys have the walls to themselves.
     if (game.etude.FacesDone < 6) {

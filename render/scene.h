@@ -24,5 +24,8 @@ std::string VerdictLine(int excess);
 
 // Paints the picture into the window buffer; showing it is the caller's GraphicRedraw.
 void DrawScene(GameState& game);
+// The craft alone, as the picture paints it: the six walls in their order with
+// the marker and the ROBO copies between them (the icon is drawn with it).
+void DrawCraft(GameState& game);
 
 }  // namespace render

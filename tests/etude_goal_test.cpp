@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <vector>
@@ -197,18 +198,30 @@ TEST(EtudeGeneration, TargetTurnOffTheQuarterTurnsStopsWithItsMessage) {
 }
 
 // Kinds 13..16 draw the axis before the size and sign, and the axis draw is
-// the axis tip number itself: a draw of 3 then 2 is +45 degrees of pitch.
+// the axis tip number itself: a draw of 3 then 2 is +45 degrees of pitch. The
+// "any" kind's one draw of 1..6 stands for -45, +45, -90, +90, -135 and +135.
 TEST(EtudeGeneration, RandomAxisKindDrawsAxisThenSign) {
-    platform::RandomState replay;
-    auto game = SeededTumbles(13, 777.5, &replay);
-    std::string undo = etude_test::UndoKeys(*game);
-    ASSERT_EQ(undo.size(), 6u);
-    for (int f = 1; f <= NumFaces; ++f) {
-        int axis = platform::RandomInteger(replay, 1, 3);
-        int sign = platform::RandomInteger(replay, 1, 2) == 2 ? +1 : -1;
-        EXPECT_EQ(game->etude.FaceKeyStrokes[f][0], 1);
-        // Undoing a tumble of +45 takes the negative key of the same axis.
-        EXPECT_EQ(undo[static_cast<std::size_t>(f - 1)], etude_test::KeyFor(axis, -sign)) << "wall " << f;
+    constexpr int kAnyTurns[7] = {0, -45, +45, -90, +90, -135, +135};
+    for (double seed : {777.5, 31.25, 4242.0}) {
+        for (int kind : {13, 16}) {
+            platform::RandomState replay;
+            auto game = SeededTumbles(kind, seed, &replay);
+            std::string undo = etude_test::UndoKeys(*game);
+            ASSERT_FALSE(undo.empty());
+            std::size_t at = 0;
+            for (int f = 1; f <= NumFaces; ++f) {
+                int axis = platform::RandomInteger(replay, 1, 3);
+                int turn = kind == 13 ? (platform::RandomInteger(replay, 1, 2) == 2 ? +45 : -45)
+                                      : kAnyTurns[platform::RandomInteger(replay, 1, 6)];
+                int presses = std::abs(turn) / 45;
+                ASSERT_EQ(game->etude.FaceKeyStrokes[f][0], presses) << "kind " << kind << " wall " << f;
+                // Undoing a turn takes the key of the same axis with the other sign.
+                EXPECT_EQ(undo.substr(at, static_cast<std::size_t>(presses)),
+                          std::string(static_cast<std::size_t>(presses), etude_test::KeyFor(axis, turn > 0 ? -1 : +1)))
+                    << "kind " << kind << " wall " << f << " turn " << turn;
+                at += static_cast<std::size_t>(presses);
+            }
+        }
     }
 }
 

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <cstring>
@@ -24,9 +25,11 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -137,6 +140,17 @@ TEST_F(EtudePlay, UndoKeysSolveSixWallsAndWin) {
     StartEtude(16, 4321.5, /*echo_mode=*/2);
     int expected = ExpectedTotal();
     int hidden_expected = expected - NumFaces;  // every wall hides all but its last expected press
+    // Each copy's size (body origin to an axis tip) and the body origin's
+    // distance from the craft's centre, which the drift and the turns keep.
+    auto distance = [](const Point3d& a, const Point3d& b) {
+        return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+    };
+    double size_before[NumFaces + 1] = {}, reach_before[NumFaces + 1] = {};
+    for (int f = 1; f <= NumFaces; ++f) {
+        const auto& frame = game_->robo.RoboONFACE[f][0];
+        size_before[f] = distance(frame[0], frame[1]);
+        reach_before[f] = distance(frame[0], Point3d{0, 0, 0});
+    }
 
     EXPECT_EQ(Play(undo_ + "1"), etude::PlayExit::MainMenu);
 
@@ -148,7 +162,33 @@ TEST_F(EtudePlay, UndoKeysSolveSixWallsAndWin) {
         EXPECT_EQ(game_->etude.FaceKeyStrokes[f][1], game_->etude.FaceKeyStrokes[f][0]);
         EXPECT_EQ(game_->scene.FaceLook[f][1], kTrue);
         EXPECT_NEAR(game_->etude.RoboShrink[f], etude::SunkShrink, 1e-9);
+        // Each sunk copy shrank about its own body origin, which stays put.
+        const auto& frame = game_->robo.RoboONFACE[f][0];
+        EXPECT_NEAR(distance(frame[0], frame[1]), etude::SunkShrink * size_before[f], 1e-6 * size_before[f]);
+        EXPECT_NEAR(distance(frame[0], Point3d{0, 0, 0}), reach_before[f], 1e-6 * reach_before[f]) << "wall " << f;
     }
+
+    // A sinking step turns the marker seven wander steps to the scene's one.
+    const auto marker_before = game_->wander.WanderMarker;
+    const Point3f apex_before = game_->glyphs.CharONFACE[0][1][1];
+    etude::SinkingStep(*game_);
+    const int phase = game_->wander.SinkFrame % 3 + 1;  // the plane: 1 (y, z), 2 (x, z), 3 (x, y)
+    auto in_plane = [phase](const Point3f& p) {
+        return phase == 1 ? std::pair{p.y, p.z} : phase == 2 ? std::pair{p.x, p.z} : std::pair{p.x, p.y};
+    };
+    auto turned = [&](const Point3f& from, const Point3f& to) {
+        const auto [a0, b0] = in_plane(from);
+        const auto [a1, b1] = in_plane(to);
+        return std::fabs(std::remainder(std::atan2(b1, a1) - std::atan2(b0, a0), 2 * std::numbers::pi));
+    };
+    int widest = 1;
+    for (int p = 2; p <= 10; ++p) {
+        const auto [a, b] = in_plane(marker_before[p]);
+        const auto [wa, wb] = in_plane(marker_before[widest]);
+        if (std::hypot(a, b) > std::hypot(wa, wb)) widest = p;
+    }
+    EXPECT_NEAR(turned(apex_before, game_->glyphs.CharONFACE[0][1][1]), etude::WanderStep, 1e-5);
+    EXPECT_NEAR(turned(marker_before[widest], game_->wander.WanderMarker[widest]), 7 * etude::WanderStep, 1e-4);
     // The parts hidden on one wall are handed on to the next.
     EXPECT_EQ(HiddenSections(6), hidden_expected);
 
@@ -226,11 +266,14 @@ TEST_F(EtudePlay, LeavingBeforeAnyWallOrQuittingRecordsNothing) {
     EXPECT_EQ(CueCount("speakquit"), 1);
 }
 
-TEST_F(EtudePlay, WallSolvedAtMidnightStillSinksForItsSecondsAndPlayGoesOn) {
+TEST_F(EtudePlay, WallSolvedAtMidnightStillSinksForItsSecondsAndPlayGoesOnWithoutKeysPressedMeanwhile) {
     StartEtude(1, 2024.0, /*echo_mode=*/1, /*clock=*/86400.0 - 0.5);
     int redraws = platform::RedrawCount(*handle_);
-    EXPECT_EQ(Play(UndoForWalls(1, 1) + "1"), etude::PlayExit::MainMenu);
+    platform::QueueKeys(*handle_, UndoForWalls(1, 1));
+    platform::QueuePendingKeys(*handle_, "7777");  // pressed while the wall sinks
+    EXPECT_EQ(Play("1"), etude::PlayExit::MainMenu);
     EXPECT_EQ(game_->etude.FacesDone, 1);
+    EXPECT_EQ(game_->etude.FaceKeyStrokes[2][1], 0);
     int sinking_frames = platform::RedrawCount(*handle_) - redraws;
     EXPECT_GT(sinking_frames, 90);
     EXPECT_LT(sinking_frames, 110);

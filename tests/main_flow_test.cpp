@@ -71,7 +71,11 @@ TEST_F(MainFlowTest, WonEtudeIsRecordedAndCountedByTheNextPass) {
     platform::QueueKeys(*canvas, undo);
     platform::QueueIdle(*canvas, 3);
     platform::QueueKeys(*canvas, "1");       // back to the menu: a new pass
+    platform::QueueKeys(*canvas, "0\r cy\r"); // a new player, whose history the pass after loads
     platform::QueueKeys(*canvas, "98\r");    // the same kind again, kept across the pass
+    platform::QueueIdle(*canvas, 3);
+    platform::QueueKeys(*canvas, "1");
+    platform::QueueKeys(*canvas, "98\r");
     platform::QueueIdle(*canvas, 3);
     platform::QueueKey(*canvas, "\x1b");
 
@@ -84,7 +88,7 @@ TEST_F(MainFlowTest, WonEtudeIsRecordedAndCountedByTheNextPass) {
     EXPECT_NE(file.find(",12,12,"), std::string::npos) << file;
     EXPECT_EQ(file.substr(file.size() - 4), ",1\r\n") << file;
 
-    EXPECT_EQ(CountPrinted(*canvas, "     PlayerName ? "), 1);
+    EXPECT_EQ(CountPrinted(*canvas, "     PlayerName ? "), 2);  // at the first pass, and for choice 0
     EXPECT_GT(CountPrinted(*canvas, "ACE PERFORMANCE") + CountPrinted(*canvas, "ACE"), 0);
 
     // The second etude's table already counts the won etude of kind 14: one
@@ -94,6 +98,12 @@ TEST_F(MainFlowTest, WonEtudeIsRecordedAndCountedByTheNextPass) {
         return t.text.rfind(" 14  90", 0) == 0 && t.text.find("    1    0    0  100.00") != std::string::npos;
     });
     EXPECT_NE(counted, texts.rend());
+    // The third pass reads the new player's history, which is empty.
+    auto last_row = std::find_if(texts.rbegin(), texts.rend(),
+                                 [](const platform::PrintedText& t) { return t.text.rfind(" 14  90", 0) == 0; });
+    ASSERT_NE(last_row, texts.rend());
+    EXPECT_EQ(last_row->text, " 14  90  *** ***  *********  ********  ***  ***  ***  ******");
+    EXPECT_GT(CountPrinted(*canvas, "CY PERFORMANCE"), 0);
     EXPECT_NE(std::find_if(texts.begin(), texts.end(),
                            [](const platform::PrintedText& t) { return t.text == "  Game WON because 0 excess moves"; }),
               texts.end());

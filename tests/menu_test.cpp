@@ -1,6 +1,7 @@
 #include "app/menu.h"
 
 #include "platform/platform.h"
+#include "progress/help_page.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,8 @@ namespace {
 constexpr platform::Color kWhite = platform::Rgb(255, 255, 255);
 constexpr platform::Color kHighlight = platform::Rgb(255, 150, 0);
 
-// Every text of one menu drawing and the line (1..38) it belongs on.
+// Every text of one menu drawing and the line (1..43) it belongs on: the
+// written lines as they have always been, and the PRACTICE block before WHAT NEXT.
 struct MenuLine {
     int line;
     const char* text;
@@ -49,10 +51,14 @@ const std::vector<MenuLine> kMenuTexts = {
     {30, " PAST PERFORMANCE REACH"},
     {31, "   50  "},
     {31, " 10 "},
-    {34, " WHAT NEXT"},
-    {35, "   98  PLAY"},
-    {36, "   99  EXIT"},
-    {38, " ? "},
+    {33, " PRACTICE"},
+    {34, "   60  PROGRESS"},
+    {35, "   61  HELP"},
+    {36, "   62  COACH"},
+    {39, " WHAT NEXT"},
+    {40, "   98  PLAY"},
+    {41, "   99  EXIT"},
+    {43, " ? "},
 };
 
 class MenuTest : public test_support::PassCanvasTest {
@@ -68,20 +74,46 @@ protected:
         app::ShowMainMenu(*game_);
     }
 
-    // The texts of the last menu drawing, from " PLAYER NAME" to the " ? " prompt.
+    // The texts of every menu drawing so far, each from " PLAYER NAME" to the " ? " prompt.
+    std::vector<std::vector<platform::PrintedText>> Menus() {
+        std::vector<std::vector<platform::PrintedText>> menus;
+        bool inside = false;
+        for (const auto& printed : platform::PrintedTexts(*platform_)) {
+            if (printed.text == " PLAYER NAME") {
+                menus.emplace_back();
+                inside = true;
+            }
+            if (!inside || printed.text.empty()) continue;
+            menus.back().push_back(printed);
+            if (printed.text == " ? ") inside = false;
+        }
+        return menus;
+    }
+
+    // The texts of the last menu drawing.
     std::vector<platform::PrintedText> LastMenu() {
-        const auto& texts = platform::PrintedTexts(*platform_);
-        std::size_t start = texts.size();
-        for (std::size_t n = 0; n < texts.size(); ++n) {
-            if (texts[n].text == " PLAYER NAME") start = n;
+        auto menus = Menus();
+        return menus.empty() ? std::vector<platform::PrintedText>{} : menus.back();
+    }
+
+    void AddRecord(int kind, int status) {
+        auto& records = game_->history.PlayerHistory;
+        if (records.empty()) records.assign(1, PlayerRecord{});
+        PlayerRecord record{};
+        record[1] = static_cast<std::int16_t>(kind);
+        record[2] = 30;
+        record[3] = record[4] = 6;
+        record[11] = static_cast<std::int16_t>(status);
+        records.push_back(record);
+        game_->history.NumRecords = static_cast<std::int32_t>(records.size()) - 1;
+    }
+
+    bool Highlighted(const std::vector<platform::PrintedText>& menu, const std::string& text) {
+        for (const auto& printed : menu) {
+            if (printed.text == text) return printed.color == kHighlight;
         }
-        std::vector<platform::PrintedText> menu;
-        for (std::size_t n = start; n < texts.size(); ++n) {
-            if (texts[n].text.empty()) continue;
-            menu.push_back(texts[n]);
-            if (texts[n].text == " ? ") break;
-        }
-        return menu;
+        ADD_FAILURE() << "not in the menu: " << text;
+        return false;
     }
 
     bool Printed(const std::string& text) {
@@ -92,7 +124,7 @@ protected:
     }
 };
 
-TEST_F(MenuTest, ThirtyEightLinesWithTheCurrentSettingsHighlighted) {
+TEST_F(MenuTest, FortyThreeLinesWithTheCurrentSettingsHighlighted) {
     Run("14\r");  // then the script runs out, which closes the window
     EXPECT_EQ(game_->settings.EtudeNumber, 14);
     EXPECT_TRUE(game_->flow.Quit);
@@ -147,15 +179,69 @@ TEST_F(MenuTest, EverySettingOfTheEffectTable) {
 
 TEST_F(MenuTest, NumbersOutsideTheTableChangeNothing) {
     Settings before = game_->settings;
-    Run("17\r29\r38\r44\r51\r97\r-1\r98\r");
+    Run("17\r29\r38\r44\r51\r59\r63\r97\r-1\r98\r");
     EXPECT_EQ(game_->settings.EtudeNumber, before.EtudeNumber);
     EXPECT_EQ(game_->settings.BeforeArrivalLook, before.BeforeArrivalLook);
     EXPECT_EQ(game_->settings.AfterArrivalLook, before.AfterArrivalLook);
     EXPECT_EQ(game_->settings.EchoMode, before.EchoMode);
     EXPECT_EQ(game_->settings.PastPerformanceReach, before.PastPerformanceReach);
     EXPECT_EQ(game_->settings.PlayerName, before.PlayerName);
+    EXPECT_FALSE(game_->settings.CoachOn);
     EXPECT_FALSE(Printed("     PlayerName ? "));
     EXPECT_FALSE(game_->flow.Quit);
+    // Each number only redraws: every drawing is the first one again, text,
+    // place and colour.
+    auto menus = Menus();
+    ASSERT_EQ(menus.size(), 10u);
+    for (std::size_t m = 1; m < menus.size(); ++m) {
+        ASSERT_EQ(menus[m].size(), menus[0].size());
+        for (std::size_t n = 0; n < menus[0].size(); ++n) {
+            EXPECT_EQ(menus[m][n].text, menus[0][n].text);
+            EXPECT_EQ(menus[m][n].x, menus[0][n].x);
+            EXPECT_EQ(menus[m][n].y, menus[0][n].y);
+            EXPECT_EQ(menus[m][n].color, menus[0][n].color) << menus[m][n].text;
+        }
+    }
+}
+
+TEST_F(MenuTest, SixtyTwoLetsTheCoachChooseUntilAKindIsChosen) {
+    AddRecord(1, 1);  // kind 1 played: the coach gives the next kind never played
+    Run("62\r98\r");
+    EXPECT_TRUE(game_->settings.CoachOn);
+    EXPECT_EQ(game_->settings.EtudeNumber, 2);
+    EXPECT_EQ(game_->settings.CoachChoices[2], 2);  // remembered for the repeat rule
+    auto coached = LastMenu();
+    EXPECT_TRUE(Highlighted(coached, "   62  COACH"));
+    EXPECT_TRUE(Highlighted(coached, "   2 Pitch90"));
+    EXPECT_FALSE(Highlighted(coached, "    1 Pitch45"));
+
+    AddRecord(2, 0);  // the next pass: the coach has moved on before the menu shows
+    Run("9\r98\r");
+    EXPECT_FALSE(game_->settings.CoachOn);
+    EXPECT_EQ(game_->settings.CoachChoices[2], 0);  // the coach's run of choices ended with the player's
+    EXPECT_EQ(game_->settings.EtudeNumber, 9);
+    auto menus = Menus();
+    ASSERT_GE(menus.size(), 3u);
+    EXPECT_TRUE(Highlighted(menus[menus.size() - 2], "   3 Pitch135"));
+    EXPECT_FALSE(Highlighted(menus.back(), "   62  COACH"));
+    EXPECT_TRUE(Highlighted(menus.back(), "    9 Roll 45"));
+}
+
+TEST_F(MenuTest, SixtyAndSixtyOneShowTheirPagesUntilEnterOrOne) {
+    Run("60\r\r61\r1");
+    EXPECT_TRUE(Printed("PROGRESS"));
+    EXPECT_TRUE(Printed("HELP"));
+    auto menus = Menus();
+    ASSERT_EQ(menus.size(), 3u);  // the menu again after each visit
+    EXPECT_EQ(menus[2].size(), menus[0].size());
+    EXPECT_EQ(game_->settings.EtudeNumber, 1);
+    EXPECT_EQ(menus[2][0].font_face, "courier new");  // the menu's own face again after the page's
+
+    ASSERT_NO_FATAL_FAILURE(OpenCanvas());  // the first script has run out, which ended that session
+    Run("61\r\x1b" "98\r");
+    EXPECT_TRUE(game_->flow.Quit);
+    ASSERT_FALSE(platform::CuesPlayed(*platform_).empty());
+    EXPECT_EQ(platform::CuesPlayed(*platform_).back(), "speakquit");
 }
 
 TEST_F(MenuTest, EmptyOrTextAnswerOpensTheNameEntry) {
@@ -190,6 +276,23 @@ TEST_F(MenuTest, ExitQuitsWithoutASound) {
     EXPECT_TRUE(game_->flow.Quit);
     EXPECT_EQ(game_->settings.EtudeNumber, 1);
     EXPECT_TRUE(platform::CuesPlayed(*platform_).empty());
+}
+
+TEST_F(MenuTest, TheHelpPageStaysInsideTheSmallestWindow) {
+    ASSERT_NO_FATAL_FAILURE(OpenCanvas(1024, 768));
+    game_->settings.PlayerName = "ACE1";
+    progress::DrawHelpPage(*game_);
+    // Text that ran past the right edge would wrap to the left edge, and text
+    // below the window would scroll it: the outermost pixels stay black.
+    int lit = 0;
+    for (int row = 0; row < 768; ++row) {
+        for (int column : {0, 1, 2, 1021, 1022, 1023}) lit += platform::DevicePixelAt(*platform_, column, row) != 0;
+    }
+    for (int column = 0; column < 1024; ++column) {
+        for (int row : {0, 1, 765, 766, 767}) lit += platform::DevicePixelAt(*platform_, column, row) != 0;
+    }
+    EXPECT_EQ(lit, 0);
+    EXPECT_TRUE(Printed("one line to player-ace1.txt in the folder"));
 }
 
 }  // namespace

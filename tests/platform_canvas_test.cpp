@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <numbers>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -29,6 +32,13 @@ int CountColor(const Platform& platform, Color color, int width = 200, int heigh
     for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column) count += DevicePixelAt(platform, column, row) == color;
     return count;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 void DrawStar(Platform& platform, int fill_mode) {
@@ -151,6 +161,53 @@ TEST(CanvasFigureTest, LinesPixelsAndPenWidth) {
     GraphicSetPixel(*platform, -30, 30, kBlue);
     EXPECT_EQ(PixelAt(*platform, -30, 30), kBlue);
     EXPECT_EQ(CountColor(*platform, kBlue), 1);
+}
+
+TEST(CanvasFigureTest, DiscsAtOnceAreTheBoxEllipsesOneByOne) {
+    PlatformHandle one_by_one = MakeWindow();
+    PlatformHandle at_once = MakeWindow();
+    const PointF centres[] = {{0, 0}, {-60.5f, 33.25f}, {97, -97}, {40, 41}};
+    for (float radius : {1.0f, 4.5f, 20.0f}) {
+        for (const PointF& c : centres)
+            GraphicBox(*one_by_one, c.x - radius, c.y + radius, c.x + radius, c.y - radius, kEllipseCorner, kGreen,
+                       kGreen, FillStyle::Solid);
+        GraphicDiscs(*at_once, centres, 4, radius, kGreen);
+        int differing = 0;
+        for (int row = 0; row < 200; ++row)
+            for (int column = 0; column < 200; ++column)
+                differing += DevicePixelAt(*one_by_one, column, row) != DevicePixelAt(*at_once, column, row);
+        EXPECT_EQ(differing, 0) << "radius " << radius;
+        GraphicClear(*one_by_one);
+        GraphicClear(*at_once);
+    }
+}
+
+// The figures that set pixels directly on a window's canvas (sky discs, thin
+// outlines) must still reach a recorded picture, and the saved SVG and PDF must
+// carry them as figures rather than as one embedded image.
+TEST(CanvasFigureTest, RecordedPictureKeepsFastPathFiguresAndSavesAsVector) {
+    test_support::ScratchDirectory scratch;
+    OffscreenOptions options;
+    options.width = options.height = 200;
+    options.record_vector = true;
+    PlatformHandle platform = CreateOffscreenPlatform(options);
+    ASSERT_TRUE(OpenGraphicWindow(*platform, "test", 0, 0, 200, 200));
+    GraphicSetColor(*platform, kBlack, kBlack);
+    GraphicSetScale(*platform, -100, 100, 100, -100);
+    GraphicClear(*platform);
+    DrawStar(*platform, 0);
+    GraphicBox(*platform, -90, 90, -88, 88, kEllipseCorner, kGreen, kGreen, FillStyle::Solid);
+    EXPECT_EQ(PixelAt(*platform, -89, 89), kGreen);
+    EXPECT_EQ(PixelAt(*platform, 0, 0), kBlue);
+    EXPECT_EQ(PixelAt(*platform, 0, 80), kRed);
+    ASSERT_TRUE(SavePicture(*platform, "page.SVG"));
+    ASSERT_TRUE(SavePicture(*platform, "page.pdf"));
+    ASSERT_TRUE(SavePicture(*platform, "page.png"));
+    EXPECT_FALSE(SavePicture(*platform, "page.bmp"));
+    std::string svg = ReadWholeFile("page.SVG");
+    EXPECT_NE(svg.find("<path"), std::string::npos);
+    EXPECT_EQ(svg.find("<image"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile("page.pdf").rfind("%PDF", 0), 0u);
 }
 
 TEST(CanvasTextTest, TextIsLoggedAtItsPositionAndAdvances) {

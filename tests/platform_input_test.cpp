@@ -1,6 +1,8 @@
-// Keys, typed lines, the scripted clock and the console of the off-screen back end.
+// Keys, typed lines, the scripted clock and the console of the off-screen back
+// end, and the desktop window's key coding.
 
 #include "platform/platform.h"
+#include "platform/desktop_keys.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +39,16 @@ TEST(InkeyTest, EachKeyIsDeliveredOnceThenTheScriptEnds) {
     EXPECT_TRUE(QuitRequested(*platform));  // nothing left to press: the session ends
 }
 
+TEST(InkeyTest, KeypadWithNumLockOffGivesTheNavigationKeys) {
+    const SDL_Keycode keypad[] = {SDLK_KP_7, SDLK_KP_8, SDLK_KP_9, SDLK_KP_4, SDLK_KP_5, SDLK_KP_6,
+                                  SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_0, SDLK_KP_PERIOD};
+    const char scan_codes[] = {71, 72, 73, 75, 76, 77, 79, 80, 81, 82, 83};
+    for (std::size_t i = 0; i < std::size(keypad); ++i)
+        EXPECT_EQ(InkeyText(KeyDownValue(keypad[i], KMOD_NONE)), std::string({'\0', scan_codes[i]})) << i;
+    EXPECT_EQ(InkeyText(KeyDownValue(SDLK_HOME, KMOD_NUM)), std::string("\0G", 2));
+    EXPECT_EQ(KeyDownValue(SDLK_KP_7, KMOD_NUM), 0u);  // with NumLock on the digit comes as text
+}
+
 TEST(InkeyTest, IdleHoldsKeysBackForRedrawsAndTheClockMoves) {
     OffscreenOptions options;
     options.start_clock = 100.0;
@@ -58,6 +70,7 @@ TEST(InkeyTest, IdleHoldsKeysBackForRedrawsAndTheClockMoves) {
 
 TEST(LineInputTest, TypingBackspaceAndOtherKeys) {
     PlatformHandle platform = MakeWindow();
+    QueuePendingKeys(*platform, "zz");  // typed before the question was shown
     QueueKey(*platform, "\b");  // Backspace on an empty line changes nothing
     QueueKeys(*platform, "ab\bc\t");
     QueueKey(*platform, std::string("\0;", 2));  // F1 means nothing here

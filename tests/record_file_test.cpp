@@ -1,11 +1,15 @@
 #include "records/record_file.h"
 
+#include "app/main_flow.h"
+#include "app/menu.h"
 #include "platform/platform.h"
+#include "render/view.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -83,10 +87,14 @@ TEST_F(RecordFileTest, ReadsEveryFieldAndALastLineWithoutLineEnd) {
     }
 }
 
-TEST_F(RecordFileTest, CtrlZEndsTheFile) {
-    WriteFile(kFile, "1,35,6,6,2026,12,7,14,5,33,1\r\n\x1a" "2,35,6,6,2026,12,7,14,5,33,1\r\n");
+TEST_F(RecordFileTest, CtrlZEndsTheFileOnlyWhenNothingButBlanksFollow) {
+    WriteFile(kFile, "1,35,6,6,2026,12,7,14,5,33,1\r\n\x1a \r\n\x1a");
     records::LoadPlayerHistory(*game_);
     EXPECT_EQ(game_->history.NumRecords, 1);
+    WriteFile(kFile, "1,35,6,6,2026,12,7,14,5,33,1\r\n\x1a" "2,35,6,6,2026,12,7,14,5,33,1\r\n");
+    records::LoadPlayerHistory(*game_);
+    ASSERT_EQ(game_->history.NumRecords, 2);
+    EXPECT_EQ(game_->history.PlayerHistory[2][1], 2);
 }
 
 TEST_F(RecordFileTest, MalformedNumbersReadAsZeroAndValuesFitSixteenBits) {
@@ -210,6 +218,70 @@ TEST_F(RecordFileTest, IncompleteEtudeReloadsTheHistoryAndZeroesItsKeyStrokes) {
     }
     EXPECT_EQ(platform::CuesPlayed(*platform_).size(), 1u);
     EXPECT_EQ(game_->history.NumRecords, 4);
+}
+
+// Whatever the file held before, the lines before read as they did and the
+// record the game appends reads back exactly.
+TEST_F(RecordFileTest, AnAppendedRecordReadsBackWhateverTheFileHeld) {
+    AttachPlatform();
+    const std::string kept = "2,40,6,6,2026,12,6,9,0,0,1\r\n";
+    const std::string cases[] = {
+        kept + "1,35,6",                              // a line cut off by a crash
+        kept + "2,40,6,6,2026,12,6,9,0,0,1,77\r\n",  // twelve fields
+        kept + "\r\n" + kept,                         // a blank line
+        kept + "\x1a\r\n",                            // closed with Ctrl-Z: mid-file once appended to
+        kept + "\x1a\r\n" + kept + "\x1a",            // Ctrl-Z mid-file, and at the end without a line end
+        kept + "1,2\x1a  ",                           // Ctrl-Z ending a short line, blanks after it
+    };
+    auto same = [](const PlayerRecord& a, const PlayerRecord& b) {
+        for (int field = 1; field <= FieldsPerRecord; ++field) {
+            if (a[field] != b[field]) return false;
+        }
+        return true;
+    };
+    for (const std::string& bytes : cases) {
+        SCOPED_TRACE(::testing::PrintToString(bytes));
+        WriteFile(kFile, bytes);
+        records::LoadPlayerHistory(*game_);
+        const History before = game_->history;
+        game_->etude.EtudeStartTime = 14 * 3600 + 5 * 60 + 33 - 35;
+        SetKeyStrokes(6);
+        records::RecordCompletedEtude(*game_);
+        const PlayerRecord appended = game_->history.PlayerHistory.back();
+
+        records::LoadPlayerHistory(*game_);
+        ASSERT_EQ(game_->history.NumRecords, before.NumRecords + 1);
+        for (std::size_t i = 1; i < before.PlayerHistory.size(); ++i) {
+            EXPECT_TRUE(same(game_->history.PlayerHistory[i], before.PlayerHistory[i])) << "record " << i;
+        }
+        EXPECT_TRUE(same(game_->history.PlayerHistory.back(), appended));
+    }
+}
+
+// A disk that fills up in the middle of the line: the file keeps not one byte
+// of it, and the window (here the next menu) says the etude was not kept.
+TEST_F(RecordFileTest, AShortWriteLeavesTheFileAsItWasAndTheWindowSaysSo) {
+    AttachPlatform();
+    const std::string before = "2,40,6,6,2026,12,6,9,0,0,1";  // the append would end this line first
+    WriteFile(kFile, before);
+    records::LoadPlayerHistory(*game_);
+    platform::FailWritesAfter(*platform_, 14);
+    SetKeyStrokes(6);
+    records::RecordCompletedEtude(*game_);
+    EXPECT_EQ(ReadFile(kFile), before);
+
+    platform::FailWritesAfter(*platform_, 0);
+    fs::remove(kFile);
+    records::RecordCompletedEtude(*game_);
+    EXPECT_FALSE(fs::exists(kFile));  // a file made for the record goes again
+
+    render::ComputeScreenMetricsFor(game_->screen, 960, 540);
+    ASSERT_TRUE(app::OpenPassWindow(*game_));
+    platform::QueueKeys(*platform_, "99\r");
+    app::ShowMainMenu(*game_);
+    const std::string message = " Etude not recorded: player-ace1.txt - disk full";
+    const auto& texts = platform::PrintedTexts(*platform_);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == message; }));
 }
 
 TEST_F(RecordFileTest, AFileThatCannotBeWrittenLosesTheRecordAndSaysSo) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -218,6 +219,9 @@ TEST(DrawScene, StatusShowsTheRunningTimeFromTheFirstPicture) {
     auto scene = MakeScene();
     GameState& game = scene.g();
     const Screen& screen = game.screen;
+    // The etude starts just before midnight, at a reading single precision rounds
+    // up, and its clock runs on past midnight.
+    platform::SetClock(scene.w(), 86400.0 - 4.3);
     const double start = platform::Timer(scene.w());
     render::DrawScene(game);
     EXPECT_EQ(game.etude.EtudeStartTime, static_cast<float>(start));
@@ -285,6 +289,32 @@ TEST(DrawScene, KeystrokeCountsSitUnderTheirWallsInTheWallsColours) {
             EXPECT_NEAR(count->y, screen.LayoutY[8] - k * 39, 1.0);
         }
     }
+
+    // On laptop screens the performance table, drawn after the counts, must
+    // leave wall 1's counts in sight: some red of each is still on screen.
+    for (const auto& [width, height] : {std::pair{1280, 720}, std::pair{1024, 768}}) {
+        tools::SceneChoice choice;
+        choice.width = width;
+        choice.height = height;
+        auto small = MakeScene(choice);
+        small.g().sky.SkyMode = 0;
+        small.g().etude.FaceKeyStrokes[1][0] = 3;
+        small.g().etude.FaceKeyStrokes[1][1] = 7;
+        platform::ClearPrintedTexts(small.w());
+        render::DrawScene(small.g());
+        for (const char* text : {" 3 ", " 7 "}) {
+            const auto* count = FindText(small.w(), text);
+            ASSERT_NE(count, nullptr) << width;
+            int red = 0;
+            for (float dy = 0; dy < 12; ++dy) {
+                for (float dx = 0; dx < 20; ++dx) {
+                    const Color here = platform::PixelAt(small.w(), count->x + dx, count->y - dy);
+                    red += (here >> 16) > 128 && ((here >> 8) & 255) < 64 && (here & 255) < 64;
+                }
+            }
+            EXPECT_GT(red, 3) << "wall 1's count" << text << "at " << width << "x" << height;
+        }
+    }
 }
 
 TEST(DrawScene, KeyEchoLastsTwoSeconds) {
@@ -318,6 +348,15 @@ TEST(DrawScene, KeyEchoLastsTwoSeconds) {
     platform::ClearPrintedTexts(scene.w());
     render::DrawScene(game);
     EXPECT_EQ(FindText(scene.w(), "?"), nullptr);
+
+    // The clock starts again from 0 at midnight; two seconds still end.
+    game.play.KeyShown = "Z";
+    platform::SetClock(scene.w(), 86400.0 - 1.0);
+    game.play.KeyShownAt = platform::Timer(scene.w());
+    platform::AdvanceClock(scene.w(), 2.1);
+    platform::ClearPrintedTexts(scene.w());
+    render::DrawScene(game);
+    EXPECT_EQ(FindText(scene.w(), "Z"), nullptr);
 }
 
 // -- Marker --

@@ -1,5 +1,6 @@
 #include "records/report.h"
 
+#include "app/rounding.h"
 #include "platform/platform.h"
 #include "test_support.h"
 
@@ -77,6 +78,37 @@ TEST_F(ReportTest, LayoutTitleHeaderAndGroupsAtTheirLines) {
     }
 }
 
+// Where a row at the written size would pass the right edge and wrap on at the
+// left edge, the table takes the largest size at which nothing leaves its column.
+TEST_F(ReportTest, OnANarrowWindowTheTableShrinksAndStaysInItsColumn) {
+    struct Size {
+        int width, height, written_points;
+    };
+    for (const Size size : {Size{1280, 720, 7}, Size{1024, 768, 7}}) {
+        ASSERT_NO_FATAL_FAILURE(OpenCanvas(size.width, size.height));
+        game_->settings.PlayerName = "ACE1";
+        Add(Record(2, 35, 6, 2026, 12, 7, 14, 5, 33, 1));
+        ASSERT_EQ(RoundToInt32(game_->screen.TextScale * 12.0), size.written_points);
+        records::DrawPerformanceReport(*game_);
+        const Screen& screen = game_->screen;
+        const auto& texts = platform::PrintedTexts(*platform_);
+        ASSERT_EQ(texts.size(), 22u);
+        EXPECT_LT(texts[0].font_points, size.written_points) << size.width;
+        EXPECT_GT(texts[0].font_points, 2) << size.width;
+        // No pixel of the table left of its leftmost line, the header.
+        const float header_x = static_cast<float>(screen.HalfWidth - RoundToInt32(screen.WindowScale * 960.0));
+        int lit = 0;
+        for (int row = 0; row < size.height; ++row) {
+            for (int column = 0; column < size.width; ++column) {
+                if (platform::DevicePixelAt(*platform_, column, row) == 0) continue;
+                ASSERT_GE(column - size.width / 2.0f, header_x - 1) << size.width << " pixel " << column << "," << row;
+                ++lit;
+            }
+        }
+        EXPECT_GT(lit, 1000) << size.width;
+    }
+}
+
 TEST_F(ReportTest, NoRecordsGivesSixteenRowsOfStars) {
     auto rows = Draw();
     ASSERT_EQ(rows.size(), 16u);
@@ -95,11 +127,12 @@ TEST_F(ReportTest, ExampleRowOfKindTwo) {
     Add(Record(7, 20, 3, 2026, 12, 7, 15, 0, 0, 1));  // another kind in between
     Add(Record(2, 61, 8, 2026, 12, 8, 10, 0, 0, 0));
     Add(Record(2, 40, 5, 2026, 12, 8, 11, 0, 0, 1));
+    Add(Record(7, 90, 0, 2026, 12, 8, 12, 0, 0, -1));  // incomplete: neither won nor lost, but counted
     auto rows = Draw();
     ASSERT_EQ(rows.size(), 16u);
     EXPECT_EQ(rows[1].text, "  2  90   35   6   7Dec2026  14:05:33    3    1    0   75.00");
     EXPECT_EQ(rows[1].text.size(), 60u);
-    EXPECT_EQ(rows[6].text, "  7 135   20   3   7Dec2026  15:00:00    1    0    0  100.00");
+    EXPECT_EQ(rows[6].text, "  7 135   20   3   7Dec2026  15:00:00    1    0    1   50.00");
 }
 
 TEST_F(ReportTest, WonShareOfTwoWinsAndOneLoss) {
@@ -137,12 +170,13 @@ TEST_F(ReportTest, NewerOfTwoEqualWinsAndNeverAWinOf9999Seconds) {
 }
 
 TEST_F(ReportTest, ChosenKindsRowInLilacEverythingElseYellow) {
-    Add(Record(11, 30, 4, 2026, 1, 1, 0, 0, 0, 1));
-    game_->settings.EtudeNumber = 11;
+    // The last kind of a group: the next group's name is yellow again.
+    Add(Record(12, 30, 4, 2026, 1, 1, 0, 0, 0, 1));
+    game_->settings.EtudeNumber = 12;
     records::DrawPerformanceReport(*game_);
     int lilac = 0;
     for (const auto& printed : platform::PrintedTexts(*platform_)) {
-        if (printed.x == kRowX && printed.text.rfind(" 11", 0) == 0) {
+        if (printed.x == kRowX && printed.text.rfind(" 12", 0) == 0) {
             EXPECT_EQ(printed.color, kLilac);
             ++lilac;
         } else {

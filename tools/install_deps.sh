@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build, play and test, skipping
-# those already present. Uses sudo when not run as root.
+# Installs the Debian packages one use of the source tree needs, skipping those
+# already present. Uses sudo when not run as root.
+#   tools/install_deps.sh play   building and playing (./play)
+#   tools/install_deps.sh test   the same plus the test tools (./test)
 set -euo pipefail
 
-packages=(
+play_packages=(
   build-essential cmake pkg-config
   libsdl2-dev libcairo2-dev
   fonts-liberation fonts-dejavu-core fontconfig
+)
+test_packages=(
   libgtest-dev googletest libbenchmark-dev
   xvfb xdotool x11-utils
+  desktop-file-utils appstream man-db groff-base
+  dpkg-dev file
 )
+
+case "${1:-}" in
+  play) packages=("${play_packages[@]}") ;;
+  test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 play|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -5,8 +5,10 @@
 //   snapshot --size 1920x1080 --word CRAFTS --letter-turns 0,90,0,180,270,0
 //            --target-turns 0,0,90,0,0,0 --before-look 1 --after-look 4
 //            --arrived 1,2,3 --sky 4 --wander 300 --out scene.png
+//   snapshot --page help --size 1024x768 --player ACE1 --out help.png
 
 #include "platform/platform.h"
+#include "progress/help_page.h"
 #include "render/scene.h"
 #include "tools/scene_state.h"
 
@@ -33,6 +35,8 @@ struct Options {
     double duration = 0;
     double star_phase = 1.0;
     std::string key;
+    std::string page = "scene";  // or "help": the HELP page of the menu instead of the scene
+    std::string player = "ACE1";
     std::string out = "snapshot.png";
 };
 
@@ -59,6 +63,8 @@ void Usage() {
         "  --etude N              etude kind for --tumble, 1..16 (1)\n"
         "  --wander N             drift frames before the picture (0)\n"
         "  --seed S               clock reading the random numbers start from (12345)\n"
+        "  --page scene|help      the play scene, or the HELP page of menu choice 61 (scene)\n"
+        "  --player NAME          the player name the HELP page shows (ACE1)\n"
         "  --out PATH             the PNG to write (snapshot.png)\n",
         stderr);
 }
@@ -128,6 +134,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.scene.wander_frames = std::atoi(value.c_str());
         } else if (name == "--seed") {
             options.scene.seed = std::atof(value.c_str());
+        } else if (name == "--page") {
+            ok = value == "scene" || value == "help";
+            options.page = value;
+        } else if (name == "--player") {
+            options.player = value;
         } else if (name == "--out") {
             options.out = value;
         } else {
@@ -179,10 +190,19 @@ int main(int argc, char** argv) {
         g.play.KeyShownAt = platform::Timer(*window);
     }
 
-    render::DrawScene(g);
+    g.settings.PlayerName = options.player;
+    if (options.page == "help") {
+        progress::DrawHelpPage(g);
+    } else {
+        render::DrawScene(g);
+    }
     if (!platform::SavePng(*window, options.out)) {
         std::fprintf(stderr, "snapshot: could not write %s\n", options.out.c_str());
         return 1;
+    }
+    if (options.page == "help") {
+        std::printf("%s: %dx%d, the HELP page\n", options.out.c_str(), options.scene.width, options.scene.height);
+        return 0;
     }
     std::printf("%s: %dx%d, order %d %d %d %d %d %d\n", options.out.c_str(), options.scene.width,
                 options.scene.height, g.scene.DrawCharFacesInThisORDER[1], g.scene.DrawCharFacesInThisORDER[2],

@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # The real binary under its own Xvfb: the window "Gyrovessel 012" appears with
 # the work area's size, Escape at the name question is only a key that typed
-# lines ignore, and Escape during play ends the program with status 0.
+# lines ignore, and Escape during play ends the program with status 0. Before
+# that, with DISPLAY naming a display that is not there, it says so and ends
+# with status 1, as with no DISPLAY at all.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_common.bash"
+
+missing=$(unused_display) || fail "no unused display number"
+status=0
+message=$(DISPLAY=$missing SDL_AUDIODRIVER=dummy timeout 30 "$1" 2>&1 </dev/null) || status=$?
+[ "$status" = "1" ] || fail "exit status $status with DISPLAY=$missing: $message"
+expected="Gyrovessel needs a graphic display, and the display named by DISPLAY ($missing) could not be opened."
+[ "$message" = "$expected" ] || fail "with DISPLAY=$missing it said: $message"
 
 start_game_session "$1"
 

@@ -69,18 +69,22 @@ end_game_session() {
   if [ -n "${workdir:-}" ]; then rm -rf "$workdir"; fi
 }
 
-# Starts the game binary $1 on a fresh 1920 x 1080 display, in a fresh working
-# directory (its player files land there) with silent audio, and waits for its
-# window. Sets GAME_PID, workdir (also the current directory) and window, and
-# cleans all of it up when the script exits.
+# Starts the program $1 (the game binary or its launcher) on a fresh 1920 x 1080
+# display with silent audio, and waits for its window. It starts in directory
+# $2, by default a fresh scratch directory (where the binary's player files
+# land); XDG_DATA_HOME points into the scratch directory, so a launcher's
+# records folder is $workdir/data/gyrovessel. Sets GAME_PID, workdir (also the
+# current directory) and window, and cleans all of it up when the script exits.
 start_game_session() {
-  local game
+  local game start_dir
   game=$(readlink -f "$1")
   workdir=$(mktemp -d)
+  start_dir=${2:-$workdir}
   trap end_game_session EXIT
   start_private_display 1920 1080
   cd "$workdir"
-  SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 </dev/null &
+  (cd "$start_dir" && SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$workdir/data" exec "$game") \
+    >game.log 2>&1 </dev/null &
   GAME_PID=$!
   # A search that times out is a missing window, reported as such.
   window=$(find_game_window) || true
@@ -88,14 +92,27 @@ start_game_session() {
 }
 
 # Types the player name at the first question, then 98 at the main menu that
-# follows, and waits for the etude to start.
+# follows, each with $2 milliseconds between keys (60 when not given), and
+# waits for the etude to start.
 answer_name_then_play() {
-  xdotool type --delay 60 "$1"
+  local delay=${2:-60}
+  xdotool type --delay "$delay" "$1"
   xdotool key Return
   sleep 1
   window=$(find_game_window)
   point_at_window "$window"
-  xdotool type --delay 60 "98"
+  xdotool type --delay "$delay" "98"
   xdotool key Return
   sleep 2
+}
+
+# A display number with no X server behind it.
+unused_display() {
+  for number in $(seq 200 299); do
+    if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
+      echo ":${number}"
+      return 0
+    fi
+  done
+  return 1
 }
