@@ -52,7 +52,7 @@ bool OpenPassWindow(GameState& game) {
     platform::GraphicSetOption(window, platform::WindowOption::Inclusive, true);
     platform::GraphicSetOption(window, platform::WindowOption::Wrap, true);
     platform::GraphicSetOption(window, platform::WindowOption::Scroll, true);
-    platform::GraphicRedraw(window);
+    // Nothing is shown yet: the first picture is the pass's first screen.
     return true;
 }
 

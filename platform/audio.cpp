@@ -43,6 +43,8 @@ constexpr std::uint64_t PackState(std::uint32_t sound, std::size_t frames) {
 
 struct Sound {
     const char* name = "";
+    const EmbeddedCue* recording = nullptr;
+    bool converted = false;             // samples made (game thread only)
     std::vector<std::int16_t> samples;  // mono, 22050 Hz
 };
 
@@ -51,8 +53,9 @@ struct Mixer {
     bool owns_subsystem = false;
     bool said_sound_is_off = false;
     bool device_abandoned = false;  // a close that never returned: its callback may still run
-    // The cues in EmbeddedCues() order, then the default alert. Built before
-    // the device runs; only the callback reads it while it runs.
+    // The cues in EmbeddedCues() order, then the default alert. The list is
+    // made when the device opens; a sound's samples are converted by the game
+    // thread the first time it is asked for, before its request is posted.
     std::vector<Sound> sounds;
 
     // Game side -> callback: (serial << 32) | sound index.
@@ -108,6 +111,11 @@ void MixCallback(void* userdata, Uint8* stream, int length) {
     }
     mixer.published_state.store(state, std::memory_order_release);
     mixer.published_request.store(request, std::memory_order_release);
+    // Nothing to play: the device rests until the next request resumes it. SDL
+    // holds the device's (recursive) lock around this callback, and a request
+    // resumes under the same lock, so one posted meanwhile is seen here.
+    if (mixer.playing == kSilent && mixer.request.load(std::memory_order_acquire) == mixer.seen_request)
+        SDL_PauseAudioDevice(mixer.device.load(), 1);
 }
 
 // -- Converting the recordings --
@@ -177,8 +185,16 @@ void SaySoundIsOff(Mixer& mixer, const char* reason) {
 
 void Request(std::uint32_t sound) {
     Mixer& mixer = TheMixer();
+    SDL_AudioDeviceID device = mixer.device.load();
+    if (device != 0 && sound < mixer.sounds.size() && !mixer.sounds[sound].converted) {
+        // Converted at first use, so that none of it delays the first picture.
+        Sound& wanted = mixer.sounds[sound];
+        wanted.samples = ConvertRecording(*wanted.recording).samples;
+        wanted.converted = true;
+    }
     std::uint64_t serial = mixer.next_serial.fetch_add(1, std::memory_order_relaxed) + 1;
     mixer.request.store((serial << 32) | sound, std::memory_order_release);
+    if (device != 0) SDL_PauseAudioDevice(device, 0);
 }
 
 // True while a sound is audible or a request has not yet reached the mixer.
@@ -220,10 +236,11 @@ bool StartAudio() {
         return false;
     }
 
-    // The device opens paused: the callback does not run until it is resumed.
+    // The device opens paused, and stays so until a sound is asked for.
     mixer.sounds.clear();
-    for (const EmbeddedCue* cue : EmbeddedCues()) mixer.sounds.push_back(ConvertRecording(*cue));
-    mixer.sounds.push_back(ConvertRecording(EmbeddedDefaultAlert()));
+    for (const EmbeddedCue* cue : EmbeddedCues()) mixer.sounds.push_back(Sound{cue->name, cue, false, {}});
+    const EmbeddedCue& alert = EmbeddedDefaultAlert();
+    mixer.sounds.push_back(Sound{alert.name, &alert, false, {}});
     mixer.seen_request = mixer.request.load();
     mixer.published_request.store(mixer.seen_request);
     mixer.playing = kSilent;
@@ -231,7 +248,6 @@ bool StartAudio() {
     mixer.published_state.store(PackState(kSilent, 0));
     mixer.sounds_started.store(0);
     mixer.device = device;
-    SDL_PauseAudioDevice(device, 0);
     return true;
 }
 

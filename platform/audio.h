@@ -5,8 +5,9 @@
 // makes the caller wait for a sound, and without an audio device (headless
 // machine, CI, a busy device) the game simply runs silently.
 //
-// The device plays 16-bit mono at 22050 Hz; every recording is converted to
-// that once when audio starts, so starting a cue only hands the mixer an index.
+// The device plays 16-bit mono at 22050 Hz; a recording is converted to that
+// the first time it is played, after which starting it only hands the mixer an
+// index. The device is paused whenever nothing sounds.
 
 #include <cstddef>
 #include <string>

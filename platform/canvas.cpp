@@ -1,7 +1,10 @@
 #include "platform/canvas.h"
 
+#include "platform/canvas_ops.h"
+
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cctype>
@@ -104,6 +107,14 @@ FigureColors ResolveFigure(const Canvas& canvas, Color outline, Color fill) {
     return colors;
 }
 
+void SetFigure(CanvasOp& op, const FigureColors& colors, FillStyle style) {
+    op.outlined = colors.outlined ? 1 : 0;
+    op.filled = colors.filled ? 1 : 0;
+    op.outline = colors.outline;
+    op.fill = colors.fill;
+    op.style = static_cast<std::uint8_t>(style);
+}
+
 FillStyle CheckedStyle(FillStyle style) {
     int value = static_cast<int>(style);
     return (value < 0 || value > 6) ? FillStyle::Solid : style;
@@ -119,9 +130,11 @@ void PaintFigure(Canvas& canvas, const FigureColors& colors, FillStyle style, bo
             cairo_fill_preserve(cairo);
         } else {
             // Hatch lines in the fill colour; what lies between them shows through.
+            // Saved and restored so that a repaint's region stays clipped.
+            cairo_save(cairo);
             cairo_clip_preserve(cairo);
             cairo_mask(cairo, canvas.hatches[static_cast<int>(style)]);
-            cairo_reset_clip(cairo);
+            cairo_restore(cairo);
         }
     }
     if (colors.outlined) {
@@ -182,14 +195,17 @@ bool ThinPen(const Canvas& canvas) {
 }
 
 void PutPixel(Canvas& canvas, int x, int y, std::uint32_t pixel) {
-    if (x >= 0 && y >= 0 && x < canvas.width && y < canvas.height)
+    const PixelRect& clip = canvas.clip;
+    if (x >= clip.left && y >= clip.top && x < clip.right && y < clip.bottom)
         std::memcpy(canvas.pixels + static_cast<std::size_t>(y) * canvas.stride + x * 4, &pixel, 4);
 }
 
 // The pixels nearest to the exact edge from (x0, y0) to (x1, y1), one per
 // column or row along its longer extent; its ends are the pixels the corners
 // snap to. Following the exact edge rather than the line between the snapped
-// corners keeps the outline on the pixels the fill's seam runs through.
+// corners keeps the outline on the pixels the fill's seam runs through. Each
+// pixel depends on the edge alone, so a repaint of part of the picture sets
+// the same pixels there as a repaint of all of it.
 void PlotEdge(Canvas& canvas, double x0, double y0, double x1, double y1, std::uint32_t pixel) {
     const bool along_x = std::fabs(x1 - x0) >= std::fabs(y1 - y0);
     if (!along_x) {
@@ -202,9 +218,9 @@ void PlotEdge(Canvas& canvas, double x0, double y0, double x1, double y1, std::u
     }
     const double slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0;
     const double low = std::min(y0, y1), high = std::max(y0, y1);
-    // Only the stretch over the canvas is stepped through.
-    const int first = std::max(static_cast<int>(Snap(x0)), 0);
-    const int last = std::min(static_cast<int>(Snap(x1)), (along_x ? canvas.width : canvas.height) - 1);
+    // Only the stretch over the writable part of the canvas is stepped through.
+    const int first = std::max(static_cast<int>(Snap(x0)), along_x ? canvas.clip.left : canvas.clip.top);
+    const int last = std::min(static_cast<int>(Snap(x1)), (along_x ? canvas.clip.right : canvas.clip.bottom) - 1);
     for (int major = first; major <= last; ++major) {
         // Beyond its corners an edge keeps to their rows (or columns).
         const double exact = std::clamp(y0 + (major - x0) * slope, low, high);
@@ -217,14 +233,12 @@ void PlotEdge(Canvas& canvas, double x0, double y0, double x1, double y1, std::u
     }
 }
 
-// The closed outline through the corners held in canvas.corners.
-void PlotClosedOutline(Canvas& canvas, Color color) {
-    const std::vector<double>& corners = canvas.corners;
-    std::size_t count = corners.size() / 2;
+// The closed outline through the given exact corners.
+void PlotClosedOutline(Canvas& canvas, const double* corners, int count, Color color) {
     auto pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
     cairo_surface_flush(canvas.surface);
-    for (std::size_t i = 0; i < count; ++i) {
-        std::size_t next = (i + 1) % count;
+    for (int i = 0; i < count; ++i) {
+        int next = (i + 1) % count;
         PlotEdge(canvas, corners[2 * i], corners[2 * i + 1], corners[2 * next], corners[2 * next + 1], pixel);
     }
     cairo_surface_mark_dirty(canvas.surface);
@@ -240,10 +254,10 @@ constexpr double kSmallDisc = 12;  // radius in pixels up to which discs are set
 // The caller flushes the surface before and marks it dirty after.
 void SetDiscPixels(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
                    std::uint32_t pixel) {
-    int first_row = std::max(0, static_cast<int>(std::floor(centre_y - radius_y)));
-    int last_row = std::min(canvas.height - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
-    int first_column = std::max(0, static_cast<int>(std::floor(centre_x - radius_x)));
-    int last_column = std::min(canvas.width - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
+    int first_row = std::max(canvas.clip.top, static_cast<int>(std::floor(centre_y - radius_y)));
+    int last_row = std::min(canvas.clip.bottom - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
+    int first_column = std::max(canvas.clip.left, static_cast<int>(std::floor(centre_x - radius_x)));
+    int last_column = std::min(canvas.clip.right - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
     for (int row = first_row; row <= last_row; ++row) {
         double v = (row + 0.5 - centre_y) / radius_y;
         unsigned char* line = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
@@ -295,6 +309,25 @@ cairo_surface_t* ReplayToImage(const Canvas& canvas, int column, int row, int wi
     return image;
 }
 
+// -- Pixel memory --
+// The picture's pages are mapped and filled in at once, so that the first
+// picture does not stall on thousands of page faults, one a page as it is
+// first painted; fresh pages read as black.
+
+std::size_t PixelBytes(int stride, int height) {
+    std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    return (bytes + kPageSize - 1) / kPageSize * kPageSize;
+}
+
+unsigned char* MapPixels(std::size_t bytes) {
+    void* pixels = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    return pixels == MAP_FAILED ? nullptr : static_cast<unsigned char*>(pixels);
+}
+
+void UnmapPixels(unsigned char* pixels, std::size_t bytes) {
+    if (pixels != nullptr) munmap(pixels, bytes);
+}
+
 void RecomputeScale(Canvas& canvas) {
     if (!canvas.scale_set) {
         canvas.origin_x = 0;
@@ -323,22 +356,21 @@ bool CreateCanvas(Canvas& canvas, int width, int height, bool recording) {
     if (width <= 0 || height <= 0) return false;
     unsigned char* pixels = nullptr;
     int stride = 0;
+    std::size_t bytes = 0;
     cairo_surface_t* surface = nullptr;
     if (recording) {
         cairo_rectangle_t extents{0, 0, static_cast<double>(width), static_cast<double>(height)};
         surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents);
     } else {
         stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
-        std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-        bytes = (bytes + kPageSize - 1) / kPageSize * kPageSize;
-        pixels = static_cast<unsigned char*>(std::aligned_alloc(kPageSize, bytes));
+        bytes = PixelBytes(stride, height);
+        pixels = MapPixels(bytes);
         if (pixels == nullptr) return false;
-        std::memset(pixels, 0, bytes);
         surface = cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
     }
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
-        std::free(pixels);
+        UnmapPixels(pixels, bytes);
         return false;
     }
     canvas = Canvas{};
@@ -348,6 +380,7 @@ bool CreateCanvas(Canvas& canvas, int width, int height, bool recording) {
     canvas.width = width;
     canvas.height = height;
     canvas.stride = stride;
+    canvas.clip = PixelRect{0, 0, width, height};
     SetUpCairo(canvas.cairo);
     for (int style = 1; style <= 6; ++style) canvas.hatches[style] = MakeHatch(style);
     canvas.utf8.reserve(1024);
@@ -357,13 +390,14 @@ bool CreateCanvas(Canvas& canvas, int width, int height, bool recording) {
 }
 
 void DestroyCanvas(Canvas& canvas) {
+    KeepCanvasFrames(canvas, false);
     for (cairo_pattern_t*& hatch : canvas.hatches) {
         if (hatch != nullptr) cairo_pattern_destroy(hatch);
         hatch = nullptr;
     }
     if (canvas.cairo != nullptr) cairo_destroy(canvas.cairo);
     if (canvas.surface != nullptr) cairo_surface_destroy(canvas.surface);
-    std::free(canvas.pixels);
+    UnmapPixels(canvas.pixels, PixelBytes(canvas.stride, canvas.height));
     canvas = Canvas{};
 }
 
@@ -416,10 +450,13 @@ Color ResolvedBackground(const Canvas& canvas) {
 }
 
 // -- Figures --
+// Each operation is resolved here to device pixels and plain colours, then
+// painted (or recorded) by the canvas's one painter below.
 
 void ClearCanvas(Canvas& canvas) {
-    SetSource(canvas.cairo, ResolvedBackground(canvas));
-    cairo_paint(canvas.cairo);
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Clear);
+    op.outline = ResolvedBackground(canvas);
+    DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
     canvas.position_x = 0;
     canvas.position_y = 0;
 }
@@ -427,12 +464,13 @@ void ClearCanvas(Canvas& canvas) {
 void CanvasLineTo(Canvas& canvas, float x, float y, Color color) {
     double to_x = DeviceX(canvas, x), to_y = DeviceY(canvas, y);
     if (PenDraws(canvas)) {
-        cairo_t* cairo = canvas.cairo;
-        cairo_move_to(cairo, PixelCentre(canvas.position_x), PixelCentre(canvas.position_y));
-        cairo_line_to(cairo, PixelCentre(to_x), PixelCentre(to_y));
-        SetSource(cairo, color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF));
-        ApplyPen(canvas);
-        cairo_stroke(cairo);
+        CanvasOp op = BlankCanvasOp(CanvasOpKind::Line);
+        op.a = PixelCentre(canvas.position_x);
+        op.b = PixelCentre(canvas.position_y);
+        op.c = PixelCentre(to_x);
+        op.d = PixelCentre(to_y);
+        op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+        DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
     }
     canvas.position_x = to_x;
     canvas.position_y = to_y;
@@ -441,10 +479,11 @@ void CanvasLineTo(Canvas& canvas, float x, float y, Color color) {
 void CanvasSetPixel(Canvas& canvas, float x, float y, Color color) {
     double column = Snap(DeviceX(canvas, x)), row = Snap(DeviceY(canvas, y));
     if (column < 0 || row < 0 || column >= canvas.width || row >= canvas.height) return;
-    cairo_t* cairo = canvas.cairo;
-    cairo_rectangle(cairo, column, row, 1, 1);
-    SetSource(cairo, color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF));
-    cairo_fill(cairo);
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Pixel);
+    op.a = column;
+    op.b = row;
+    op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+    DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
 }
 
 void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int32_t corner_percent,
@@ -456,6 +495,79 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
     double top = PixelCentre(DeviceY(canvas, y1)), bottom = PixelCentre(DeviceY(canvas, y2));
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Box);
+    SetFigure(op, colors, style);
+    op.corner = corner_percent;
+    op.a = left;
+    op.b = top;
+    op.c = right;
+    op.d = bottom;
+    DrawCanvasOp(canvas, op, nullptr, nullptr, nullptr);
+}
+
+void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius, Color color) {
+    if (centres == nullptr || count <= 0 || radius < 0) return;
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Discs);
+    op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+    // The radii of a disc at the origin choose how all of them are painted.
+    DeviceDisc first = DiscAround(canvas, 0, 0, radius);
+    op.a = first.radius_x;
+    op.b = first.radius_y;
+    op.count = count;
+    std::vector<double>& discs = canvas.corners;
+    discs.clear();
+    for (int i = 0; i < count; ++i) {
+        DeviceDisc disc = DiscAround(canvas, centres[i].x, centres[i].y, radius);
+        discs.insert(discs.end(), {disc.centre_x, disc.centre_y, disc.radius_x, disc.radius_y});
+    }
+    DrawCanvasOp(canvas, op, discs.data(), nullptr, nullptr);
+}
+
+// Fill and outline follow the exact corners; the outline's pixels are those
+// nearest to each edge. Sections of one wall meet along shared edges and at
+// corners that lie on a neighbour's edge. Snapped to a pixel on its own, such
+// a corner would leave the neighbour's edge by up to half a pixel and open
+// single pixels between the two sections; unsnapped, every pixel along the
+// seam falls into one of the fills or under one of the outlines.
+void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
+                   int fill_mode) {
+    if (points == nullptr || count < 2 || count > 1024) return;
+    style = CheckedStyle(style);
+    FigureColors colors = ResolveFigure(canvas, outline, fill);
+    if (!colors.filled && !colors.outlined) return;
+    std::vector<double>& corners = canvas.corners;
+    corners.clear();
+    for (int i = 0; i < count; ++i) {
+        corners.push_back(DeviceX(canvas, points[i].x));
+        corners.push_back(DeviceY(canvas, points[i].y));
+    }
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Polygon);
+    SetFigure(op, colors, style);
+    op.even_odd = fill_mode != 0 ? 1 : 0;
+    op.count = count;
+    DrawCanvasOp(canvas, op, corners.data(), nullptr, nullptr);
+}
+
+void ScrollRecording(Canvas& canvas, int rows) {
+    cairo_rectangle_t extents{0, 0, static_cast<double>(canvas.width), static_cast<double>(canvas.height)};
+    cairo_surface_t* moved = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents);
+    cairo_t* cairo = cairo_create(moved);
+    SetUpCairo(cairo);
+    cairo_set_source_surface(cairo, canvas.surface, 0, -rows);
+    cairo_paint(cairo);
+    cairo_destroy(canvas.cairo);
+    cairo_surface_destroy(canvas.surface);
+    canvas.surface = moved;
+    canvas.cairo = cairo;
+}
+
+// -- The painter --
+
+namespace {
+
+void PaintBox(Canvas& canvas, const CanvasOp& op, const FigureColors& colors, FillStyle style) {
+    double left = op.a, top = op.b, right = op.c, bottom = op.d;
+    std::int32_t corner_percent = op.corner;
     double radius_x = 0, radius_y = 0;
     bool ellipse = corner_percent == kEllipseCorner;
     if (ellipse) {
@@ -495,54 +607,14 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
     PaintFigure(canvas, colors, style, false);
 }
 
-void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius, Color color) {
-    if (centres == nullptr || count <= 0 || radius < 0) return;
-    Color resolved = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
-    DeviceDisc first = DiscAround(canvas, 0, 0, radius);
-    if (canvas.pixels != nullptr && canvas.pen_style == 0 && first.radius_x <= kSmallDisc &&
-        first.radius_y <= kSmallDisc) {
-        auto pixel = static_cast<std::uint32_t>(resolved) | 0xFF000000u;
-        cairo_surface_flush(canvas.surface);
-        for (int i = 0; i < count; ++i) {
-            DeviceDisc disc = DiscAround(canvas, centres[i].x, centres[i].y, radius);
-            SetDiscPixels(canvas, disc.centre_x, disc.centre_y, disc.radius_x, disc.radius_y, pixel);
-        }
-        cairo_surface_mark_dirty(canvas.surface);
-        return;
-    }
-    // Recorded or large discs: one path and one fill for all of them.
-    for (int i = 0; i < count; ++i) {
-        DeviceDisc disc = DiscAround(canvas, centres[i].x, centres[i].y, radius);
-        AppendEllipse(canvas.cairo, disc.centre_x, disc.centre_y, disc.radius_x, disc.radius_y);
-    }
-    cairo_set_fill_rule(canvas.cairo, CAIRO_FILL_RULE_WINDING);
-    SetSource(canvas.cairo, resolved);
-    cairo_fill(canvas.cairo);
-}
-
-// Fill and outline follow the exact corners; the outline's pixels are those
-// nearest to each edge. Sections of one wall meet along shared edges and at
-// corners that lie on a neighbour's edge. Snapped to a pixel on its own, such
-// a corner would leave the neighbour's edge by up to half a pixel and open
-// single pixels between the two sections; unsnapped, every pixel along the
-// seam falls into one of the fills or under one of the outlines.
-void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
-                   int fill_mode) {
-    if (points == nullptr || count < 2 || count > 1024) return;
-    style = CheckedStyle(style);
-    FigureColors colors = ResolveFigure(canvas, outline, fill);
-    if (!colors.filled && !colors.outlined) return;
+void PaintPolygon(Canvas& canvas, const CanvasOp& op, const double* corners, const FigureColors& colors,
+                  FillStyle style) {
     cairo_t* cairo = canvas.cairo;
-    std::vector<double>& corners = canvas.corners;
-    corners.clear();
+    const int count = op.count;
     bool near = true;
-    for (int i = 0; i < count; ++i) {
-        double x = DeviceX(canvas, points[i].x), y = DeviceY(canvas, points[i].y);
-        near = near && std::fabs(x) < kFarCoordinate && std::fabs(y) < kFarCoordinate;
-        corners.push_back(x);
-        corners.push_back(y);
-    }
-    const bool even_odd = fill_mode != 0;
+    for (int i = 0; i < count; ++i)
+        near = near && std::fabs(corners[2 * i]) < kFarCoordinate && std::fabs(corners[2 * i + 1]) < kFarCoordinate;
+    const bool even_odd = op.even_odd != 0;
     if (colors.filled) {
         // Cairo samples a pixel at its centre, half a unit in from its corner.
         for (int i = 0; i < count; ++i) {
@@ -559,7 +631,7 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
     }
     if (!colors.outlined) return;
     if (near && ThinPen(canvas) && canvas.pixels != nullptr) {
-        PlotClosedOutline(canvas, colors.outline);
+        PlotClosedOutline(canvas, corners, count, colors.outline);
         return;
     }
     // Wider or patterned pens keep their stroke through the snapped corners.
@@ -577,17 +649,64 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
     PaintFigure(canvas, outline_only, style, even_odd);
 }
 
-void ScrollRecording(Canvas& canvas, int rows) {
-    cairo_rectangle_t extents{0, 0, static_cast<double>(canvas.width), static_cast<double>(canvas.height)};
-    cairo_surface_t* moved = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents);
-    cairo_t* cairo = cairo_create(moved);
-    SetUpCairo(cairo);
-    cairo_set_source_surface(cairo, canvas.surface, 0, -rows);
-    cairo_paint(cairo);
-    cairo_destroy(canvas.cairo);
-    cairo_surface_destroy(canvas.surface);
-    canvas.surface = moved;
-    canvas.cairo = cairo;
+// Many equal discs (centre and radii, four values each) in one colour.
+void PaintDiscs(Canvas& canvas, const CanvasOp& op, const double* discs) {
+    if (canvas.pixels != nullptr && op.pen_style == 0 && op.a <= kSmallDisc && op.b <= kSmallDisc) {
+        auto pixel = static_cast<std::uint32_t>(op.outline) | 0xFF000000u;
+        cairo_surface_flush(canvas.surface);
+        for (int i = 0; i < op.count; ++i)
+            SetDiscPixels(canvas, discs[4 * i], discs[4 * i + 1], discs[4 * i + 2], discs[4 * i + 3], pixel);
+        cairo_surface_mark_dirty(canvas.surface);
+        return;
+    }
+    // Recorded or large discs: one path and one fill for all of them.
+    cairo_t* cairo = canvas.cairo;
+    for (int i = 0; i < op.count; ++i)
+        AppendEllipse(cairo, discs[4 * i], discs[4 * i + 1], discs[4 * i + 2], discs[4 * i + 3]);
+    cairo_set_fill_rule(cairo, CAIRO_FILL_RULE_WINDING);
+    SetSource(cairo, op.outline);
+    cairo_fill(cairo);
+}
+
+}  // namespace
+
+void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, const char* text,
+                   const FontBook* fonts) {
+    // The pen of the moment the operation was made.
+    int pen_width = canvas.pen_width, pen_style = canvas.pen_style;
+    canvas.pen_width = op.pen_width;
+    canvas.pen_style = op.pen_style;
+    cairo_t* cairo = canvas.cairo;
+    FigureColors colors;
+    colors.outlined = op.outlined != 0;
+    colors.filled = op.filled != 0;
+    colors.outline = op.outline;
+    colors.fill = op.fill;
+    auto style = static_cast<FillStyle>(op.style);
+    switch (op.kind) {
+        case CanvasOpKind::Clear:
+            SetSource(cairo, op.outline);
+            cairo_paint(cairo);
+            break;
+        case CanvasOpKind::Line:
+            cairo_move_to(cairo, op.a, op.b);
+            cairo_line_to(cairo, op.c, op.d);
+            SetSource(cairo, op.outline);
+            ApplyPen(canvas);
+            cairo_stroke(cairo);
+            break;
+        case CanvasOpKind::Pixel:
+            cairo_rectangle(cairo, op.a, op.b, 1, 1);
+            SetSource(cairo, op.outline);
+            cairo_fill(cairo);
+            break;
+        case CanvasOpKind::Box: PaintBox(canvas, op, colors, style); break;
+        case CanvasOpKind::Polygon: PaintPolygon(canvas, op, corners, colors, style); break;
+        case CanvasOpKind::Discs: PaintDiscs(canvas, op, corners); break;
+        case CanvasOpKind::Text: PaintCanvasText(canvas, op, text, *fonts); break;
+    }
+    canvas.pen_width = pen_width;
+    canvas.pen_style = pen_style;
 }
 
 // -- Pixels --
@@ -604,6 +723,7 @@ Color CanvasDevicePixel(const Canvas& canvas, int column, int row) {
         cairo_surface_destroy(image);
         return static_cast<Color>(value & 0xFFFFFF);
     }
+    SettleForReading(canvas);
     cairo_surface_flush(canvas.surface);
     std::uint32_t value = 0;
     std::memcpy(&value, canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + column * 4, 4);
@@ -623,6 +743,7 @@ void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_p
         cairo_surface_destroy(image);
         return;
     }
+    SettleForReading(canvas);
     cairo_surface_flush(canvas.surface);
     if (destination_pitch == canvas.stride) {
         std::memcpy(target, canvas.pixels, static_cast<std::size_t>(canvas.stride) * canvas.height);
@@ -631,6 +752,24 @@ void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_p
     for (int row = 0; row < canvas.height; ++row)
         std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch,
                     canvas.pixels + static_cast<std::size_t>(row) * canvas.stride, row_bytes);
+}
+
+void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* destination, int destination_pitch) {
+    // A recording keeps no account of regions: it is copied whole.
+    if (canvas.pixels == nullptr) {
+        CopyCanvasPixels(canvas, destination, destination_pitch);
+        return;
+    }
+    SettleForReading(canvas);
+    cairo_surface_flush(canvas.surface);
+    auto* target = static_cast<unsigned char*>(destination);
+    int left = std::max(region.left, 0), right = std::min(region.right, canvas.width);
+    if (right <= left) return;
+    std::size_t row_bytes = static_cast<std::size_t>(right - left) * 4;
+    for (int row = std::max(region.top, 0); row < std::min(region.bottom, canvas.height); ++row)
+        std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch + static_cast<std::size_t>(left) * 4,
+                    canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + static_cast<std::size_t>(left) * 4,
+                    row_bytes);
 }
 
 // -- Saving --
@@ -669,6 +808,7 @@ bool PaintOnto(const Canvas& canvas, cairo_surface_t* page) {
 
 bool SaveCanvasPng(const Canvas& canvas, const std::string& path) {
     if (canvas.surface == nullptr) return false;
+    SettleForReading(canvas);
     cairo_surface_flush(canvas.surface);
     if (canvas.pixels != nullptr)
         return cairo_surface_write_to_png(canvas.surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
@@ -680,6 +820,8 @@ bool SaveCanvasPng(const Canvas& canvas, const std::string& path) {
 
 bool SaveCanvas(const Canvas& canvas, const std::string& path) {
     if (canvas.surface == nullptr) return false;
+    // Drawing still recorded for the next redraw is part of the picture.
+    SettleForReading(canvas);
     cairo_surface_flush(canvas.surface);
     switch (FormatOfPath(path)) {
         case PictureFormat::Png: return SaveCanvasPng(canvas, path);

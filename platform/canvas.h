@@ -41,10 +41,18 @@ int FindOrMakeFont(FontBook& book, const std::string& face, int points, int styl
 std::string ResolveFontFamily(std::string_view face);
 
 // -- The canvas --
+// Device pixels [left, right) x [top, bottom).
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct FrameRecord;  // the operations of the frame being drawn and of the one shown before
+
 // A canvas draws either into pixels (the window's buffer) or, for pictures that
 // are saved as SVG or PDF, into a Cairo recording surface that keeps every
 // figure and glyph as drawn; pixels is null then, and the routines that set
-// pixels directly take Cairo's general path instead.
+// pixels directly take Cairo's general path instead. A recording canvas never
+// keeps frames: what it records is already the whole drawing.
 struct Canvas {
     cairo_surface_t* surface = nullptr;
     cairo_t* cairo = nullptr;
@@ -74,7 +82,10 @@ struct Canvas {
 
     cairo_pattern_t* hatches[7] = {};  // masks for fill styles 1..6 (0 unused)
     std::string utf8;                  // scratch for printed text, reused
-    std::vector<double> corners;       // scratch: a polygon's corners in device pixels (x, y pairs), reused
+    std::vector<double> corners;       // scratch: a polygon's corners or many discs in device pixels, reused
+
+    PixelRect clip;                 // direct pixel writes stay inside: the whole canvas but while repainting
+    FrameRecord* frames = nullptr;  // set: drawing is recorded and painted at the redraw where it changed
 };
 
 // Makes a canvas of the given size in the window's starting state, recording
@@ -117,10 +128,29 @@ void ScrollCanvas(Canvas& canvas, int rows);
 // The move itself on a recording canvas: a new recording holding the old one shifted up.
 void ScrollRecording(Canvas& canvas, int rows);
 
+// -- Keeping frames --
+// A kept frame is recorded as it is drawn; SettleCanvas paints it, and when it
+// begins with a clear it repaints only the regions whose operations differ
+// from the frame before. The picture is the one the operations make painted
+// in full; reading pixels settles first.
+void KeepCanvasFrames(Canvas& canvas, bool on);
+void SettleCanvas(Canvas& canvas);
+// Paints what is recorded and draws at once until resumed (for code that
+// writes pixels directly); the next kept frame is painted in full.
+void SuspendCanvasFrames(Canvas& canvas);
+void ResumeCanvasFrames(Canvas& canvas);
+// The regions painted since they were last taken: false when it is the whole
+// picture (or frames are not kept). Taking them starts a new account.
+constexpr int kMaxChangedRegions = 512;
+bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count);
+void TakeChangedCanvasRegions(Canvas& canvas);
+
 // -- Pixels --
 Color CanvasDevicePixel(const Canvas& canvas, int column, int row);  // -1 outside the canvas
 // Copies the picture into a 32-bit xRGB destination of the same size.
 void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch);
+// Copies one region of it to the same place in such a destination.
+void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* destination, int destination_pitch);
 // Writes the picture to a file as PNG, SVG or PDF by the path's extension; a
 // recording canvas stays vector in SVG and PDF. False on an unknown extension
 // or when the file cannot be written.

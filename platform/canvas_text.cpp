@@ -1,5 +1,7 @@
 #include "platform/canvas.h"
 
+#include "platform/canvas_ops.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -43,24 +45,29 @@ double Advance(const Font& font, const std::string& utf8) {
 }
 
 // Draws one piece at the print position without wrapping and advances.
-void DrawPiece(Canvas& canvas, const Font& font, std::string_view text) {
+void DrawPiece(Canvas& canvas, const FontBook& fonts, std::string_view text) {
+    const Font& font = CurrentFont(canvas, fonts);
     const std::string& utf8 = ToUtf8(canvas, text);
-    double width = Advance(font, utf8);
+    cairo_text_extents_t extents{};
+    cairo_scaled_font_text_extents(font.scaled, utf8.c_str(), &extents);
+    double width = extents.x_advance;
     double left = std::nearbyint(canvas.position_x), top = std::nearbyint(canvas.position_y);
-    cairo_t* cairo = canvas.cairo;
-    if (canvas.background != kTransparent) {
-        Color back = ResolvedBackground(canvas);
-        cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0,
-                             (back & 255) / 255.0);
-        cairo_rectangle(cairo, left, top, std::ceil(width), font.cell_height);
-        cairo_fill(cairo);
-    }
-    Color fore = ResolvedForeground(canvas);
-    cairo_set_source_rgb(cairo, ((fore >> 16) & 255) / 255.0, ((fore >> 8) & 255) / 255.0, (fore & 255) / 255.0);
-    cairo_set_scaled_font(cairo, font.scaled);
-    cairo_move_to(cairo, left, top + font.ascent);
-    cairo_show_text(cairo, utf8.c_str());
-    cairo_new_path(cairo);
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Text);
+    op.outline = ResolvedForeground(canvas);
+    op.fill = canvas.background != kTransparent ? ResolvedBackground(canvas) : kTransparent;
+    op.corner = static_cast<int>(&font - fonts.fonts.data());
+    op.count = static_cast<std::int32_t>(utf8.size());
+    op.a = left;
+    op.b = top;
+    op.c = width;
+    // Every pixel the glyphs' ink and the background box may reach, with a
+    // pixel to spare on every side for the antialiased edges.
+    double ink_top = top + font.ascent + extents.y_bearing;
+    op.box.left = static_cast<int>(std::floor(left + std::min(0.0, extents.x_bearing))) - 2;
+    op.box.right = static_cast<int>(std::ceil(left + std::max(std::ceil(width), extents.x_bearing + extents.width))) + 2;
+    op.box.top = static_cast<int>(std::floor(std::min(top, ink_top))) - 2;
+    op.box.bottom = static_cast<int>(std::ceil(std::max(top + font.cell_height, ink_top + extents.height))) + 2;
+    DrawCanvasOp(canvas, op, nullptr, utf8.c_str(), &fonts);
     canvas.position_x += width;
 }
 
@@ -129,6 +136,25 @@ int FindOrMakeFont(FontBook& book, const std::string& face, int points, int styl
 
 // -- Text --
 
+void PaintCanvasText(Canvas& canvas, const CanvasOp& op, const char* text, const FontBook& fonts) {
+    const Font& font = fonts.fonts[static_cast<std::size_t>(op.corner)];
+    double left = op.a, top = op.b;
+    cairo_t* cairo = canvas.cairo;
+    if (op.fill != kTransparent) {
+        Color back = op.fill;
+        cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0,
+                             (back & 255) / 255.0);
+        cairo_rectangle(cairo, left, top, std::ceil(op.c), font.cell_height);
+        cairo_fill(cairo);
+    }
+    Color fore = op.outline;
+    cairo_set_source_rgb(cairo, ((fore >> 16) & 255) / 255.0, ((fore >> 8) & 255) / 255.0, (fore & 255) / 255.0);
+    cairo_set_scaled_font(cairo, font.scaled);
+    cairo_move_to(cairo, left, top + font.ascent);
+    cairo_show_text(cairo, text);
+    cairo_new_path(cairo);
+}
+
 double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view text) {
     return Advance(CurrentFont(canvas, fonts), ToUtf8(canvas, text));
 }
@@ -139,18 +165,17 @@ double CanvasLineHeight(const Canvas& canvas, const FontBook& fonts) {
 
 void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view text, TextLogger logged,
                      void* context) {
-    const Font& font = CurrentFont(canvas, fonts);
     // The log holds what the game printed, one entry a call, however it wraps.
     if (logged != nullptr) logged(context, text, canvas.position_x, canvas.position_y);
     if (!canvas.wrap) {
-        DrawPiece(canvas, font, text);
+        DrawPiece(canvas, fonts, text);
         return;
     }
     // With wrap on, whatever would pass the right edge goes on to the next line;
     // a line always takes at least one character so that a narrow window still ends.
     while (!text.empty()) {
         if (canvas.position_x + CanvasTextWidth(canvas, fonts, text) <= canvas.width) {
-            DrawPiece(canvas, font, text);
+            DrawPiece(canvas, fonts, text);
             return;
         }
         std::size_t fits = 0;
@@ -158,7 +183,7 @@ void CanvasPrintText(Canvas& canvas, const FontBook& fonts, std::string_view tex
                canvas.position_x + CanvasTextWidth(canvas, fonts, text.substr(0, fits + 1)) <= canvas.width)
             ++fits;
         if (fits == 0 && canvas.position_x <= 0) fits = 1;
-        if (fits > 0) DrawPiece(canvas, font, text.substr(0, fits));
+        if (fits > 0) DrawPiece(canvas, fonts, text.substr(0, fits));
         text.remove_prefix(fits);
         if (!text.empty()) CanvasNewLine(canvas, fonts);
     }
@@ -178,6 +203,8 @@ void CanvasNewLine(Canvas& canvas, const FontBook& fonts) {
 void ScrollCanvas(Canvas& canvas, int rows) {
     if (rows <= 0) return;
     rows = std::min(rows, canvas.height);
+    // The pixels move directly: whatever is recorded goes on the picture first.
+    SuspendCanvasFrames(canvas);
     if (canvas.pixels == nullptr) {
         ScrollRecording(canvas, rows);
     } else {
@@ -191,6 +218,7 @@ void ScrollCanvas(Canvas& canvas, int rows) {
     cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0, (back & 255) / 255.0);
     cairo_rectangle(cairo, 0, canvas.height - rows, canvas.width, rows);
     cairo_fill(cairo);
+    ResumeCanvasFrames(canvas);
 }
 
 }  // namespace platform

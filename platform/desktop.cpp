@@ -210,14 +210,26 @@ void ReadRefreshRate(Desktop& desktop) {
     desktop.frame_period = std::chrono::duration_cast<SteadyClock::duration>(std::chrono::microseconds(1000000 / hz));
 }
 
-// Copies the canvas straight into the window's own surface.
-void CopyToWindow(Desktop& desktop, const Canvas& canvas) {
+// Copies the canvas straight into the window's own surface: only the regions
+// that changed when the canvas can tell them. Returns how many regions it
+// copied into `regions`, or -1 for the whole picture.
+int CopyToWindow(Desktop& desktop, Canvas& canvas, SDL_Rect* regions) {
     SDL_Surface* surface = desktop.window != nullptr ? SDL_GetWindowSurface(desktop.window) : nullptr;
-    if (surface == nullptr || canvas.pixels == nullptr) return;
+    if (surface == nullptr || canvas.pixels == nullptr) return -1;
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     Uint32 format = surface->format->format;
     bool same_layout = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
-    if (same_layout && surface->w == canvas.width && surface->h == canvas.height) {
+    const PixelRect* changed = nullptr;
+    int count = -1;
+    if (same_layout && surface->w == canvas.width && surface->h == canvas.height &&
+        ChangedCanvasRegions(canvas, &changed, &count)) {
+        for (int i = 0; i < count; ++i) {
+            CopyCanvasRegion(canvas, changed[i], surface->pixels, surface->pitch);
+            regions[i] = SDL_Rect{changed[i].left, changed[i].top, changed[i].right - changed[i].left,
+                                  changed[i].bottom - changed[i].top};
+        }
+    } else if (same_layout && surface->w == canvas.width && surface->h == canvas.height) {
+        count = -1;
         CopyCanvasPixels(canvas, surface->pixels, surface->pitch);
     } else {
         cairo_surface_flush(canvas.surface);
@@ -226,6 +238,8 @@ void CopyToWindow(Desktop& desktop, const Canvas& canvas) {
                           surface->pixels, surface->pitch);
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    TakeChangedCanvasRegions(canvas);
+    return count;
 }
 
 // Shows a waiting picture once its turn in the display's rhythm has come; the
@@ -238,14 +252,16 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
     }
     auto now = SteadyClock::now();
     if (now < desktop.next_show) return;
-    CopyToWindow(desktop, platform.canvas);
+    SDL_Rect regions[kMaxChangedRegions];
+    int shown = CopyToWindow(desktop, platform.canvas, regions);
     {
         std::lock_guard<std::mutex> guard(desktop.lock);
         desktop.frame_waiting = false;
         desktop.frame_taken = true;
     }
     desktop.changed.notify_all();
-    if (desktop.window != nullptr) SDL_UpdateWindowSurface(desktop.window);
+    if (desktop.window != nullptr && shown < 0) SDL_UpdateWindowSurface(desktop.window);
+    if (desktop.window != nullptr && shown > 0) SDL_UpdateWindowSurfaceRects(desktop.window, regions, shown);
     // Keep the rhythm of the display; after a stall start a new one instead of catching up.
     desktop.next_show += desktop.frame_period;
     if (desktop.next_show < now) desktop.next_show = now + desktop.frame_period;
@@ -322,6 +338,11 @@ void DestroyWindow(Desktop& desktop) {
 void PlaceOuterCorner(Desktop& desktop, int screen_x, int screen_y) {
     int top = 0, left = 0, bottom = 0, right = 0;
     if (SDL_GetWindowBordersSize(desktop.window, &top, &left, &bottom, &right) != 0) top = left = 0;
+    // SDL waits up to a tenth of a second for a move to show; a window already
+    // in place would make the start wait that long for nothing.
+    int now_x = 0, now_y = 0;
+    SDL_GetWindowPosition(desktop.window, &now_x, &now_y);
+    if (now_x == screen_x + left && now_y == screen_y + top) return;
     SDL_SetWindowPosition(desktop.window, screen_x + left, screen_y + top);
 }
 
@@ -362,6 +383,10 @@ int RunDesktop(int (*game)(Platform& platform)) {
     // invisible fallback's) would stand in for the plain reason.
     bool x_display_only = IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("SDL_VIDEODRIVER");
     if (x_display_only) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    // Reading the font configuration takes about as long as opening the
+    // display: both at once, so that the first picture waits for one of them.
+    FontBook warm_fonts;
+    std::thread font_warming([&warm_fonts] { InitFontBook(warm_fonts); });
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
         if (x_display_only) {
             std::fprintf(stderr,
@@ -372,6 +397,8 @@ int RunDesktop(int (*game)(Platform& platform)) {
             std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
                          SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
         }
+        font_warming.join();
+        FreeFontBook(warm_fonts);
         SDL_Quit();
         return 1;
     }
@@ -382,7 +409,9 @@ int RunDesktop(int (*game)(Platform& platform)) {
     Desktop desktop;
     desktop.wake_fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     platform.desktop = &desktop;
+    font_warming.join();
     InitFontBook(platform.fonts);
+    FreeFontBook(warm_fonts);
     ReadRefreshRate(desktop);
 
     std::thread logic([&] {
@@ -444,11 +473,8 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         PlaceOuterCorner(state, screen_x, screen_y);
         SDL_RaiseWindow(state.window);
         ReadRefreshRate(state);
+        // Nothing is shown until the game's first picture: no black frame first.
         SDL_Surface* surface = SDL_GetWindowSurface(state.window);
-        if (surface != nullptr) {
-            SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-            SDL_UpdateWindowSurface(state.window);
-        }
         state.next_show = SteadyClock::now();
         opened = surface != nullptr;
     });

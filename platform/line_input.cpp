@@ -112,6 +112,8 @@ std::string GraphicLineInput(Platform& platform) {
     canvas.wrap = false;
     double start_x = canvas.position_x, start_y = canvas.position_y;
     const Font& font = platform.fonts.fonts[static_cast<std::size_t>(canvas.font)];
+    // The strip is saved and restored pixel by pixel: drawing goes on the canvas at once meanwhile.
+    SuspendCanvasFrames(canvas);
     SavedStrip strip = SaveStrip(canvas, static_cast<int>(std::nearbyint(start_x)),
                                  static_cast<int>(std::nearbyint(start_y)), static_cast<int>(font.cell_height));
 
@@ -158,6 +160,7 @@ std::string GraphicLineInput(Platform& platform) {
 
     // The answer stays on the screen without the caret, and is logged once as printed.
     RestoreStrip(canvas, strip);
+    ResumeCanvasFrames(canvas);
     canvas.position_x = start_x;
     canvas.position_y = start_y;
     GraphicPrintText(platform, typed);

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include "platform/canvas.h"
+#include "platform/canvas_ops.h"
 #include "platform/clock.h"
 #include "platform/picture.h"
 #include "platform/platform_state.h"
@@ -79,6 +80,12 @@ void QueueConsoleLine(Platform& platform, std::string line) {
     if (platform.offscreen != nullptr) StateOf(platform).console_lines.push_back(std::move(line));
 }
 
+void WatchRedraws(Platform& platform, RedrawWatcher watcher, void* context) {
+    if (platform.offscreen == nullptr) return;
+    StateOf(platform).watcher = watcher;
+    StateOf(platform).watcher_context = context;
+}
+
 void FailWritesAfter(Platform& platform, std::int64_t bytes) {
     if (platform.offscreen != nullptr) StateOf(platform).write_budget = bytes;
 }
@@ -144,6 +151,31 @@ void CopyPictureTo(const Platform& platform, void* destination, int destination_
     if (platform.canvas.pixels != nullptr) CopyCanvasPixels(platform.canvas, destination, destination_pitch);
 }
 
+void KeepUnchangedRegions(Platform& platform, bool on) {
+    platform.keep_frames = on;
+    if (platform.window_open) KeepCanvasFrames(platform.canvas, on);
+}
+
+long long CopyChangedPictureTo(Platform& platform, void* destination, int destination_pitch) {
+    Canvas& canvas = platform.canvas;
+    if (canvas.pixels == nullptr) return 0;
+    SettleCanvas(canvas);
+    const PixelRect* regions = nullptr;
+    int count = 0;
+    long long copied = static_cast<long long>(canvas.width) * canvas.height;
+    if (ChangedCanvasRegions(canvas, &regions, &count)) {
+        copied = 0;
+        for (int i = 0; i < count; ++i) {
+            CopyCanvasRegion(canvas, regions[i], destination, destination_pitch);
+            copied += static_cast<long long>(regions[i].right - regions[i].left) * (regions[i].bottom - regions[i].top);
+        }
+    } else {
+        CopyCanvasPixels(canvas, destination, destination_pitch);
+    }
+    TakeChangedCanvasRegions(canvas);
+    return copied;
+}
+
 // -- Hooks for the shared operations --
 
 namespace offscreen {
@@ -179,6 +211,7 @@ void Redraw(Platform& platform) {
     ++state.redraws;
     state.clock += state.options.seconds_per_redraw;
     CountIdleFrame(state);
+    if (state.watcher != nullptr) state.watcher(state.watcher_context, platform);
 }
 
 std::string Inkey(Platform& platform) {

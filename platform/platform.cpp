@@ -52,6 +52,9 @@ bool OpenGraphicWindow(Platform& platform, const std::string& caption, int scree
     if (!opened) return false;
     bool recording = platform.offscreen != nullptr && platform.offscreen->options.record_vector;
     if (!CreateCanvas(platform.canvas, client_width, client_height, recording)) return false;
+    // The desktop repaints and shows only what changed between frames; a
+    // recording canvas keeps its figures as drawn and is always drawn at once.
+    if (platform.keep_frames || platform.desktop != nullptr) KeepCanvasFrames(platform.canvas, true);
     ClearCanvas(platform.canvas);
     platform.window_open = true;
     return true;
@@ -67,6 +70,7 @@ void GraphicSetFocus(Platform& platform) {
 
 void GraphicRedraw(Platform& platform) {
     if (!platform.window_open) return;
+    SettleCanvas(platform.canvas);
     if (platform.offscreen != nullptr) {
         offscreen::Redraw(platform);
     } else {

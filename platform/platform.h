@@ -96,6 +96,10 @@ void QueueConsoleLine(Platform& platform, std::string line);      // a line for 
 // Once the scripted keys run out while the game waits for one, the back end
 // asks the game to quit (QuitRequested) instead of waiting for ever.
 
+// Called at every GraphicRedraw with the finished picture (off-screen only).
+using RedrawWatcher = void (*)(void* context, Platform& platform);
+void WatchRedraws(Platform& platform, RedrawWatcher watcher, void* context);
+
 // A full disk (off-screen only): from now on every append writes at most
 // `bytes` bytes and then fails as a full disk does; a negative value lifts it.
 void FailWritesAfter(Platform& platform, std::int64_t bytes);

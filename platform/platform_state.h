@@ -30,6 +30,8 @@ struct Offscreen {
     std::string console;
     int redraws = 0;
     bool quit = false;                   // the script ran out while the game waited for a key
+    RedrawWatcher watcher = nullptr;     // told of every redraw
+    void* watcher_context = nullptr;
     std::int64_t write_budget = -1;      // bytes an append may still write before the disk is "full"; -1 no limit
 };
 
@@ -42,6 +44,7 @@ struct Platform {
     Offscreen* offscreen = nullptr;  // exactly one of these two is set
     Desktop* desktop = nullptr;
     bool console_after_cr = false;   // the console line before ended in CR: skip its LF
+    bool keep_frames = false;        // repaint only what changed (always on the desktop)
 };
 
 // -- Hooks of the two back ends, called by the shared operations --
