@@ -207,7 +207,93 @@ int SyncFolderOf(const std::string& name) {
     return error;
 }
 
+// -- The append journal --
+//
+// Linux stops a write() to a file between two of its pages when SIGKILL
+// arrives, so a record that straddles a 4096-byte boundary can be left half
+// written; the reader cannot tell that fragment from a player's own cut-off
+// last line. So before it writes, an append leaves a marker beside the player
+// file holding the file's size and the bytes it is about to write, and removes
+// it once the record is on the disk. A marker still there at the next open
+// means that append was cut off: its bytes go again. The marker needs no
+// flush: a kill leaves the page cache, and with it the marker, intact.
+
+constexpr std::size_t kLongestMarker = 65536 + 32;
+
+std::string MarkerName(const std::string& name) {
+    return name + ".pending";
+}
+
+// "size LF bytes" when the marker reads as one; false for anything else, which
+// then changes nothing.
+bool ReadMarker(const std::string& marker, std::int64_t& size, std::string& bytes) {
+    int descriptor = ::open(marker.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (descriptor < 0) return false;
+    struct stat info {};
+    std::string text;
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+        static_cast<std::uint64_t>(info.st_size) <= kLongestMarker) {
+        text.resize(static_cast<std::size_t>(info.st_size));
+        if (::pread(descriptor, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) text.clear();
+    }
+    ::close(descriptor);
+    std::size_t end = text.find('\n');
+    if (end == std::string::npos || end == 0 || end > 18) return false;
+    size = 0;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        size = size * 10 + (text[i] - '0');
+    }
+    bytes = text.substr(end + 1);
+    return !bytes.empty();
+}
+
+// Writes the marker for an append of `bytes` to a file of `size` bytes; 0 or
+// the error. A link in the marker's place is not followed.
+int WriteMarker(const std::string& marker, std::int64_t size, std::string_view bytes) {
+    int descriptor = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (descriptor < 0) return errno;
+    std::string text = std::to_string(size) + "\n";
+    text.append(bytes);
+    int error = WriteAll(descriptor, text.data(), text.size(), -1);
+    ::close(descriptor);
+    if (error != 0) ::unlink(marker.c_str());
+    return error;
+}
+
 }  // namespace
+
+void RepairCutOffAppend(const std::string& name) {
+    const std::string marker = MarkerName(name);
+    std::int64_t size = 0;
+    std::string bytes;
+    if (!ReadMarker(marker, size, bytes)) {
+        // Missing, or not one of ours to act on; a garbage marker only goes
+        // (a link in its place goes itself, never what it points to).
+        ::unlink(marker.c_str());
+        return;
+    }
+    int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) {
+        // A file that cannot be written cannot be repaired either; a missing
+        // one needs no repair.
+        if (errno == ENOENT) ::unlink(marker.c_str());
+        return;
+    }
+    struct stat info {};
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > size &&
+        static_cast<std::uint64_t>(info.st_size - size) <= bytes.size()) {
+        // Only bytes that are the start of the cut-off append go: never a byte
+        // the file held before it, nor anything written since by other hands.
+        std::string tail(static_cast<std::size_t>(info.st_size - size), '\0');
+        if (::pread(descriptor, tail.data(), tail.size(), size) == static_cast<ssize_t>(tail.size()) &&
+            bytes.compare(0, tail.size(), tail) == 0 && ::ftruncate(descriptor, size) == 0) {
+            ::fsync(descriptor);
+        }
+    }
+    ::close(descriptor);
+    ::unlink(marker.c_str());
+}
 
 bool OpenForInput(TextFile& file, const std::string& name) {
     CloseFile(file);
@@ -263,6 +349,7 @@ void EndRecord(std::string& line) {
 
 bool AppendLine(const Platform* platform, const std::string& name, std::string_view line, std::string& why_not) {
     why_not.clear();
+    RepairCutOffAppend(name);
     constexpr int kFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
     bool created = false;
     int descriptor = ::open(name.c_str(), kFlags);
@@ -294,25 +381,32 @@ bool AppendLine(const Platform* platform, const std::string& name, std::string_v
     std::string bytes = (last == '\n' || last == '\r') ? std::string() : std::string("\r\n");
     bytes.append(line);
 
-    std::int64_t budget = -1;
-    if (platform != nullptr && platform->offscreen != nullptr) budget = platform->offscreen->write_budget;
-    int error = WriteAll(descriptor, bytes.data(), bytes.size(), budget);
-    if (error == 0 && ::fsync(descriptor) != 0) error = errno;
-    if (error == 0 && created) error = SyncFolderOf(name);
-    if (error != 0) {
-        // Half a record would read back as an etude of its own and merge with
-        // the next one: the file goes back to exactly what it was.
-        if (created) {
-            ::unlink(name.c_str());
-        } else if (::ftruncate(descriptor, size) == 0) {
-            ::fsync(descriptor);
+    // No marker, no append: a record whose write could be cut off unseen is
+    // not started (a read-only folder says "no permission" here).
+    const std::string marker = MarkerName(name);
+    int error = WriteMarker(marker, size, bytes);
+    if (error == 0) {
+        std::int64_t budget = -1;
+        if (platform != nullptr && platform->offscreen != nullptr) budget = platform->offscreen->write_budget;
+        error = WriteAll(descriptor, bytes.data(), bytes.size(), budget);
+        if (error == 0 && ::fsync(descriptor) != 0) error = errno;
+        if (error == 0 && created) error = SyncFolderOf(name);
+        if (error != 0) {
+            // Half a record would read back as an etude of its own and merge
+            // with the next one: the file goes back to exactly what it was.
+            if (!created && ::ftruncate(descriptor, size) == 0) ::fsync(descriptor);
         }
-        ::close(descriptor);
+    }
+    if (error != 0 && created) ::unlink(name.c_str());
+    ::close(descriptor);
+    // The record counts as kept only once its marker is gone; until then the
+    // next open would take it back.
+    if (error == 0 && ::unlink(marker.c_str()) != 0 && errno != ENOENT) error = errno;
+    if (error != 0) {
+        ::unlink(marker.c_str());
         why_not = ReasonFor(error);
         return false;
     }
-    // The data is on the disk already; a failing close loses nothing.
-    ::close(descriptor);
     return true;
 }
 
