@@ -218,7 +218,9 @@ int SyncFolderOf(const std::string& name) {
 // means that append was cut off: its bytes go again. The marker needs no
 // flush: a kill leaves the page cache, and with it the marker, intact.
 
-constexpr std::size_t kLongestMarker = 65536 + 32;
+// A record line is some 60 bytes; anything near this is no record.
+constexpr std::size_t kLongestAppend = std::size_t{1} << 20;
+constexpr std::size_t kLongestMarker = kLongestAppend + 32;
 
 std::string MarkerName(const std::string& name) {
     return name + ".pending";
@@ -251,6 +253,7 @@ bool ReadMarker(const std::string& marker, std::int64_t& size, std::string& byte
 // Writes the marker for an append of `bytes` to a file of `size` bytes; 0 or
 // the error. A link in the marker's place is not followed.
 int WriteMarker(const std::string& marker, std::int64_t size, std::string_view bytes) {
+    if (bytes.size() > kLongestAppend) return EFBIG;
     int descriptor = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (descriptor < 0) return errno;
     std::string text = std::to_string(size) + "\n";
