@@ -3,6 +3,7 @@
 #include "platform/platform_state.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -264,18 +265,39 @@ int WriteMarker(const std::string& marker, std::int64_t size, std::string_view b
     return error;
 }
 
+// Takes back the append a marker names, on the player file open for writing
+// and locked. Only bytes that are the start of that append go: never a byte
+// the file held before it, nor anything written since by other hands; then
+// the marker goes, whatever it held.
+void TakeBackCutOffAppend(int descriptor, const std::string& marker) {
+    std::int64_t size = 0;
+    std::string bytes;
+    struct stat info {};
+    if (ReadMarker(marker, size, bytes) && ::fstat(descriptor, &info) == 0 && info.st_size > size &&
+        static_cast<std::uint64_t>(info.st_size - size) <= bytes.size()) {
+        std::string tail(static_cast<std::size_t>(info.st_size - size), '\0');
+        if (::pread(descriptor, tail.data(), tail.size(), size) == static_cast<ssize_t>(tail.size()) &&
+            bytes.compare(0, tail.size(), tail) == 0 && ::ftruncate(descriptor, size) == 0) {
+            ::fsync(descriptor);
+        }
+    }
+    // A link in the marker's place goes itself, never what it points to.
+    ::unlink(marker.c_str());
+}
+
+// Appends hold an exclusive lock on the player file from the marker to its
+// removal, so a second game running for the same player never takes back an
+// append still under way; a killed appender's lock goes with it.
+void LockForAppend(int descriptor) {
+    while (::flock(descriptor, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
 }  // namespace
 
 void RepairCutOffAppend(const std::string& name) {
     const std::string marker = MarkerName(name);
-    std::int64_t size = 0;
-    std::string bytes;
-    if (!ReadMarker(marker, size, bytes)) {
-        // Missing, or not one of ours to act on; a garbage marker only goes
-        // (a link in its place goes itself, never what it points to).
-        ::unlink(marker.c_str());
-        return;
-    }
+    if (::access(marker.c_str(), F_OK) != 0 && errno == ENOENT) return;  // the usual case: nothing was cut off
     int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
         // A file that cannot be written cannot be repaired either; a missing
@@ -284,18 +306,13 @@ void RepairCutOffAppend(const std::string& name) {
         return;
     }
     struct stat info {};
-    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > size &&
-        static_cast<std::uint64_t>(info.st_size - size) <= bytes.size()) {
-        // Only bytes that are the start of the cut-off append go: never a byte
-        // the file held before it, nor anything written since by other hands.
-        std::string tail(static_cast<std::size_t>(info.st_size - size), '\0');
-        if (::pread(descriptor, tail.data(), tail.size(), size) == static_cast<ssize_t>(tail.size()) &&
-            bytes.compare(0, tail.size(), tail) == 0 && ::ftruncate(descriptor, size) == 0) {
-            ::fsync(descriptor);
-        }
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) {
+        LockForAppend(descriptor);
+        TakeBackCutOffAppend(descriptor, marker);
+    } else {
+        ::unlink(marker.c_str());
     }
     ::close(descriptor);
-    ::unlink(marker.c_str());
 }
 
 bool OpenForInput(TextFile& file, const std::string& name) {
@@ -352,7 +369,6 @@ void EndRecord(std::string& line) {
 
 bool AppendLine(const Platform* platform, const std::string& name, std::string_view line, std::string& why_not) {
     why_not.clear();
-    RepairCutOffAppend(name);
     constexpr int kFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
     bool created = false;
     int descriptor = ::open(name.c_str(), kFlags);
@@ -372,6 +388,16 @@ bool AppendLine(const Platform* platform, const std::string& name, std::string_v
         why_not = ReasonFor(EISDIR);
         return false;
     }
+    // An append a kill cut off last time goes first, under the lock this
+    // append keeps until its own marker is gone.
+    const std::string marker = MarkerName(name);
+    LockForAppend(descriptor);
+    TakeBackCutOffAppend(descriptor, marker);
+    if (::fstat(descriptor, &info) != 0) {
+        why_not = ReasonFor(errno);
+        ::close(descriptor);
+        return false;
+    }
     const off_t size = info.st_size;
     char last = '\n';
     if (size > 0 && ::pread(descriptor, &last, 1, size - 1) != 1) {
@@ -386,7 +412,6 @@ bool AppendLine(const Platform* platform, const std::string& name, std::string_v
 
     // No marker, no append: a record whose write could be cut off unseen is
     // not started (a read-only folder says "no permission" here).
-    const std::string marker = MarkerName(name);
     int error = WriteMarker(marker, size, bytes);
     if (error == 0) {
         std::int64_t budget = -1;
@@ -401,12 +426,12 @@ bool AppendLine(const Platform* platform, const std::string& name, std::string_v
         }
     }
     if (error != 0 && created) ::unlink(name.c_str());
-    ::close(descriptor);
-    // The record counts as kept only once its marker is gone; until then the
-    // next open would take it back.
+    // The record counts as kept only once its marker is gone (until then the
+    // next open would take it back), and the lock goes only after that.
     if (error == 0 && ::unlink(marker.c_str()) != 0 && errno != ENOENT) error = errno;
+    if (error != 0) ::unlink(marker.c_str());
+    ::close(descriptor);
     if (error != 0) {
-        ::unlink(marker.c_str());
         why_not = ReasonFor(error);
         return false;
     }
