@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
                 // boundary can be cut there.
                 std::string where = bytes.size() % 4096 == 0 ? " (cut at a 4096-byte page boundary)" : "";
                 failed = Broken(trial, "a cut-off last line at byte " + std::to_string(at) + " of " +
-                                           std::to_string(bytes.size()) + where + ": \"" + bytes.substr(at) + "\"");
+                                           std::to_string(bytes.size()) + where + ": \"" + bytes.substr(at, 80) + "\"");
                 break;
             }
             std::string line = bytes.substr(at, end - at);
@@ -251,7 +251,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(folder, ignored);
     std::printf("kill -9 trials: %d trials, %lld records written, %lld record readings checked, "
                 "%lld kills kept the record in flight, %lld left an append's marker, %lld cut an append off "
-                "(%lld at a page boundary), taken back by the next load; %s\n",
+                "(%lld at a page boundary), seen before the game's load; %s\n",
                 trials_run, static_cast<long long>(records_written), static_cast<long long>(records_checked),
                 static_cast<long long>(in_flight_kept), static_cast<long long>(markers_left),
                 static_cast<long long>(cut_off_appends), static_cast<long long>(cut_at_page),
