@@ -3,6 +3,7 @@
 #include "platform/platform_state.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -207,7 +208,112 @@ int SyncFolderOf(const std::string& name) {
     return error;
 }
 
+// -- The append journal --
+//
+// Linux stops a write() to a file between two of its pages when SIGKILL
+// arrives, so a record that straddles a 4096-byte boundary can be left half
+// written; the reader cannot tell that fragment from a player's own cut-off
+// last line. So before it writes, an append leaves a marker beside the player
+// file holding the file's size and the bytes it is about to write, and removes
+// it once the record is on the disk. A marker still there at the next open
+// means that append was cut off: its bytes go again. The marker needs no
+// flush: a kill leaves the page cache, and with it the marker, intact.
+
+// A record line is some 60 bytes; anything near this is no record.
+constexpr std::size_t kLongestAppend = std::size_t{1} << 20;
+constexpr std::size_t kLongestMarker = kLongestAppend + 32;
+
+std::string MarkerName(const std::string& name) {
+    return name + ".pending";
+}
+
+// "size LF bytes" when the marker reads as one; false for anything else, which
+// then changes nothing.
+bool ReadMarker(const std::string& marker, std::int64_t& size, std::string& bytes) {
+    int descriptor = ::open(marker.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (descriptor < 0) return false;
+    struct stat info {};
+    std::string text;
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+        static_cast<std::uint64_t>(info.st_size) <= kLongestMarker) {
+        text.resize(static_cast<std::size_t>(info.st_size));
+        if (::pread(descriptor, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) text.clear();
+    }
+    ::close(descriptor);
+    std::size_t end = text.find('\n');
+    if (end == std::string::npos || end == 0 || end > 18) return false;
+    size = 0;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        size = size * 10 + (text[i] - '0');
+    }
+    bytes = text.substr(end + 1);
+    return !bytes.empty();
+}
+
+// Writes the marker for an append of `bytes` to a file of `size` bytes; 0 or
+// the error. A link in the marker's place is not followed.
+int WriteMarker(const std::string& marker, std::int64_t size, std::string_view bytes) {
+    if (bytes.size() > kLongestAppend) return EFBIG;
+    int descriptor = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (descriptor < 0) return errno;
+    std::string text = std::to_string(size) + "\n";
+    text.append(bytes);
+    int error = WriteAll(descriptor, text.data(), text.size(), -1);
+    ::close(descriptor);
+    if (error != 0) ::unlink(marker.c_str());
+    return error;
+}
+
+// Takes back the append a marker names, on the player file open for writing
+// and locked. Only bytes that are the start of that append go: never a byte
+// the file held before it, nor anything written since by other hands; then
+// the marker goes, whatever it held.
+void TakeBackCutOffAppend(int descriptor, const std::string& marker) {
+    std::int64_t size = 0;
+    std::string bytes;
+    struct stat info {};
+    if (ReadMarker(marker, size, bytes) && ::fstat(descriptor, &info) == 0 && info.st_size > size &&
+        static_cast<std::uint64_t>(info.st_size - size) <= bytes.size()) {
+        std::string tail(static_cast<std::size_t>(info.st_size - size), '\0');
+        if (::pread(descriptor, tail.data(), tail.size(), size) == static_cast<ssize_t>(tail.size()) &&
+            bytes.compare(0, tail.size(), tail) == 0 && ::ftruncate(descriptor, size) == 0) {
+            ::fsync(descriptor);
+        }
+    }
+    // A link in the marker's place goes itself, never what it points to.
+    ::unlink(marker.c_str());
+}
+
+// Appends hold an exclusive lock on the player file from the marker to its
+// removal, so a second game running for the same player never takes back an
+// append still under way; a killed appender's lock goes with it.
+void LockForAppend(int descriptor) {
+    while (::flock(descriptor, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
 }  // namespace
+
+void RepairCutOffAppend(const std::string& name) {
+    const std::string marker = MarkerName(name);
+    if (::access(marker.c_str(), F_OK) != 0 && errno == ENOENT) return;  // the usual case: nothing was cut off
+    int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) {
+        // A file that cannot be written cannot be repaired either; a missing
+        // one needs no repair.
+        if (errno == ENOENT) ::unlink(marker.c_str());
+        return;
+    }
+    struct stat info {};
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) {
+        LockForAppend(descriptor);
+        TakeBackCutOffAppend(descriptor, marker);
+    } else {
+        ::unlink(marker.c_str());
+    }
+    ::close(descriptor);
+}
 
 bool OpenForInput(TextFile& file, const std::string& name) {
     CloseFile(file);
@@ -282,6 +388,16 @@ bool AppendLine(const Platform* platform, const std::string& name, std::string_v
         why_not = ReasonFor(EISDIR);
         return false;
     }
+    // An append a kill cut off last time goes first, under the lock this
+    // append keeps until its own marker is gone.
+    const std::string marker = MarkerName(name);
+    LockForAppend(descriptor);
+    TakeBackCutOffAppend(descriptor, marker);
+    if (::fstat(descriptor, &info) != 0) {
+        why_not = ReasonFor(errno);
+        ::close(descriptor);
+        return false;
+    }
     const off_t size = info.st_size;
     char last = '\n';
     if (size > 0 && ::pread(descriptor, &last, 1, size - 1) != 1) {
@@ -294,25 +410,31 @@ bool AppendLine(const Platform* platform, const std::string& name, std::string_v
     std::string bytes = (last == '\n' || last == '\r') ? std::string() : std::string("\r\n");
     bytes.append(line);
 
-    std::int64_t budget = -1;
-    if (platform != nullptr && platform->offscreen != nullptr) budget = platform->offscreen->write_budget;
-    int error = WriteAll(descriptor, bytes.data(), bytes.size(), budget);
-    if (error == 0 && ::fsync(descriptor) != 0) error = errno;
-    if (error == 0 && created) error = SyncFolderOf(name);
-    if (error != 0) {
-        // Half a record would read back as an etude of its own and merge with
-        // the next one: the file goes back to exactly what it was.
-        if (created) {
-            ::unlink(name.c_str());
-        } else if (::ftruncate(descriptor, size) == 0) {
-            ::fsync(descriptor);
+    // No marker, no append: a record whose write could be cut off unseen is
+    // not started (a read-only folder says "no permission" here).
+    int error = WriteMarker(marker, size, bytes);
+    if (error == 0) {
+        std::int64_t budget = -1;
+        if (platform != nullptr && platform->offscreen != nullptr) budget = platform->offscreen->write_budget;
+        error = WriteAll(descriptor, bytes.data(), bytes.size(), budget);
+        if (error == 0 && ::fsync(descriptor) != 0) error = errno;
+        if (error == 0 && created) error = SyncFolderOf(name);
+        if (error != 0) {
+            // Half a record would read back as an etude of its own and merge
+            // with the next one: the file goes back to exactly what it was.
+            if (!created && ::ftruncate(descriptor, size) == 0) ::fsync(descriptor);
         }
-        ::close(descriptor);
+    }
+    if (error != 0 && created) ::unlink(name.c_str());
+    // The record counts as kept only once its marker is gone (until then the
+    // next open would take it back), and the lock goes only after that.
+    if (error == 0 && ::unlink(marker.c_str()) != 0 && errno != ENOENT) error = errno;
+    if (error != 0) ::unlink(marker.c_str());
+    ::close(descriptor);
+    if (error != 0) {
         why_not = ReasonFor(error);
         return false;
     }
-    // The data is on the disk already; a failing close loses nothing.
-    ::close(descriptor);
     return true;
 }
 

@@ -49,12 +49,20 @@ void WriteNumber(std::string& line, std::int64_t value);  // shortest decimal, "
 void WriteSeparator(std::string& line);                    // ","
 void EndRecord(std::string& line);                         // CR LF
 // Opens for appending (creating a missing file), first ends a last line that
-// lacks its line end, writes the line, flushes it to the disk and closes.
+// lacks its line end, writes the line, flushes it to the disk and closes. The
+// write is framed by a marker beside the file (see RepairCutOffAppend), so a
+// folder where no marker can be made refuses the append.
 // All or nothing: when any step fails the file is cut back to what it was (a
 // file this call created is removed), `why_not` says why ("disk full", "no
 // permission", "not a regular file", ...) and the result is false. A platform
 // may be given so that a test can make the write fail (FailWritesAfter).
 bool AppendLine(const Platform* platform, const std::string& name, std::string_view line, std::string& why_not);
 bool AppendLine(const std::string& name, std::string_view line);
+// An append killed mid-write leaves its marker (name + ".pending") beside the
+// file; this cuts the file back to its size before that append and removes the
+// marker. Called before the file is read or appended to. A marker that does
+// not read as one, or whose bytes are not what follows the marked size, is
+// removed and changes nothing.
+void RepairCutOffAppend(const std::string& name);
 
 }  // namespace platform

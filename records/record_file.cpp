@@ -89,6 +89,9 @@ std::string PlayerFileName(const std::string& player_name) {
 void LoadPlayerHistory(GameState& game) {
     History& history = game.history;
     const std::string name = PlayerFileName(game.settings.PlayerName);
+    // An append that a kill cut off last time goes first: its fragment would
+    // read as an etude of its own.
+    platform::RepairCutOffAppend(name);
     platform::TextFile file;
     if (!platform::OpenForInput(file, name)) {
         history.NumRecords = 0;

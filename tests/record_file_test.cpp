@@ -284,6 +284,32 @@ TEST_F(RecordFileTest, AShortWriteLeavesTheFileAsItWasAndTheWindowSaysSo) {
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == message; }));
 }
 
+// A kill can stop an append between two pages of the file; its marker says so
+// at the next open, and the fragment goes rather than reading as an etude.
+// A marker that is not one changes nothing.
+TEST_F(RecordFileTest, AnAppendCutOffByAKillIsTakenBackAtTheNextOpen) {
+    AttachPlatform();
+    const std::string kept = "2,40,6,6,2026,12,6,9,0,0,1\r\n";
+    WriteFile(kFile, kept + "8,4");
+    WriteFile(std::string(kFile) + ".pending", std::to_string(kept.size()) + "\n8,45,6,6,2026,12,7,14,5,33,1\r\n");
+    records::LoadPlayerHistory(*game_);
+    EXPECT_EQ(game_->history.NumRecords, 1);
+    game_->etude.EtudeStartTime = 14 * 3600 + 5 * 60 + 33 - 35;
+    SetKeyStrokes(6);
+    records::RecordCompletedEtude(*game_);
+    EXPECT_EQ(ReadFile(kFile), kept + "1,35,6,6,2026,12,7,14,5,33,1\r\n");
+    EXPECT_FALSE(fs::exists(std::string(kFile) + ".pending"));
+
+    const std::string held = ReadFile(kFile) + "1,35,6";  // the player's own cut-off line
+    WriteFile(kFile, held);
+    for (const std::string garbage : {"0\n", "0\nxyz", "-5\n1,35,6", "5x\n1,35,6", "9999\n1,35,6"}) {
+        WriteFile(std::string(kFile) + ".pending", garbage);
+        records::LoadPlayerHistory(*game_);
+        EXPECT_EQ(ReadFile(kFile), held) << garbage;
+        EXPECT_EQ(game_->history.NumRecords, 3);
+    }
+}
+
 TEST_F(RecordFileTest, AFileThatCannotBeWrittenLosesTheRecordAndSaysSo) {
     AttachPlatform();
     fs::create_directory(kFile);  // a directory where the player file should be
