@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 
-#include "platform/canvas.h"
+#include "platform/cairo/canvas.h"
 #include "platform/platform_state.h"
 
 #include <algorithm>
@@ -103,7 +103,7 @@ std::string GraphicLineInput(Platform& platform) {
     std::string typed;
     if (!platform.window_open) return typed;
     Canvas& canvas = platform.canvas;
-    bool on_desktop = platform.desktop != nullptr;
+    bool blinks = platform.backend->caret_blinks;
     // A key pressed before the question was shown is not part of the answer.
     DiscardPendingKeys(platform);
 
@@ -117,7 +117,7 @@ std::string GraphicLineInput(Platform& platform) {
     SavedStrip strip = SaveStrip(canvas, static_cast<int>(std::nearbyint(start_x)),
                                  static_cast<int>(std::nearbyint(start_y)), static_cast<int>(font.cell_height));
 
-    bool caret = on_desktop;
+    bool caret = blinks;
     auto next_blink = std::chrono::steady_clock::now() + kCaretBlink;
     ShowTyped(platform, strip, start_x, start_y, typed, caret);
     for (;;) {
@@ -136,7 +136,7 @@ std::string GraphicLineInput(Platform& platform) {
         }
         if (entered) break;
         if (changed) {
-            if (on_desktop) {
+            if (blinks) {
                 caret = true;
                 next_blink = std::chrono::steady_clock::now() + kCaretBlink;
             }
@@ -144,8 +144,8 @@ std::string GraphicLineInput(Platform& platform) {
             continue;
         }
         if (QuitRequested(platform)) break;
-        if (!on_desktop) {
-            offscreen::LineInputWait(platform);
+        if (!blinks) {
+            platform.backend->wait_for_typing(platform, std::chrono::steady_clock::time_point::max());
             continue;
         }
         auto now = std::chrono::steady_clock::now();
@@ -154,7 +154,7 @@ std::string GraphicLineInput(Platform& platform) {
             next_blink = now + kCaretBlink;
             ShowTyped(platform, strip, start_x, start_y, typed, caret);
         } else {
-            desktop::LineInputWait(platform, next_blink);
+            platform.backend->wait_for_typing(platform, next_blink);
         }
     }
 
