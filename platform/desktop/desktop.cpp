@@ -62,6 +62,8 @@ constexpr int kKeyQueueCapacity = 256;
 
 }  // namespace
 
+// Lives in RunDesktop's frame for the whole run, from before the logic thread
+// starts until after it has ended; the handle only points at it.
 struct Desktop {
     // -- Shared between the threads --
     std::mutex lock;
