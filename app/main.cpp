@@ -3,6 +3,7 @@
 
 #include "app/main_flow.h"
 #include "app/options.h"
+#include "platform/desktop/desktop.h"
 #include "platform/platform.h"
 #include "progress/export.h"
 

@@ -38,20 +38,20 @@ void StartUp(GameState& game) {
 // -- One pass --
 
 bool OpenPassWindow(GameState& game) {
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
-    if (!platform::OpenGraphicWindow(window, kCaption, 0, 0, screen.WindowXrange, screen.WindowYrange)) {
+    if (!platform::OpenGraphicWindow(platform, kCaption, 0, 0, screen.WindowXrange, screen.WindowYrange)) {
         return false;
     }
-    platform::GraphicSetLocation(window, 1, 1);
-    platform::GraphicSetColor(window, platform::Rgb(0, 0, 0), platform::Rgb(0, 0, 0));
-    platform::GraphicSetScale(window, -screen.HalfWidth, screen.HalfHeight, screen.HalfWidth, -screen.HalfHeight);
-    platform::GraphicClear(window);
-    platform::GraphicSetPenStyle(window, 0);
-    platform::GraphicSetPenWidth(window, 1);
-    platform::GraphicSetOption(window, platform::WindowOption::Inclusive, true);
-    platform::GraphicSetOption(window, platform::WindowOption::Wrap, true);
-    platform::GraphicSetOption(window, platform::WindowOption::Scroll, true);
+    platform::GraphicSetLocation(platform, 1, 1);
+    platform::GraphicSetColor(platform, platform::Rgb(0, 0, 0), platform::Rgb(0, 0, 0));
+    platform::GraphicSetScale(platform, -screen.HalfWidth, screen.HalfHeight, screen.HalfWidth, -screen.HalfHeight);
+    platform::GraphicClear(platform);
+    platform::GraphicSetPenStyle(platform, 0);
+    platform::GraphicSetPenWidth(platform, 1);
+    platform::GraphicSetOption(platform, platform::WindowOption::Inclusive, true);
+    platform::GraphicSetOption(platform, platform::WindowOption::Wrap, true);
+    platform::GraphicSetOption(platform, platform::WindowOption::Scroll, true);
     // Nothing is shown yet: the first picture is the pass's first screen.
     return true;
 }

@@ -59,10 +59,10 @@ void EtudeSetUp(GameState& game) {
     etude::SceneSetUp(game);
 }
 
-std::unique_ptr<GameState> BuildChosenScene(const SceneChoice& choice, platform::Platform* window) {
+std::unique_ptr<GameState> BuildChosenScene(const SceneChoice& choice, platform::Platform* platform) {
     auto game = std::make_unique<GameState>();
     GameState& g = *game;
-    g.platform = window;
+    g.platform = platform;
     platform::SeedRandom(g.random, choice.seed);
     PassSetUp(g, &choice);
     etude::PrepareLetters(g);
@@ -77,7 +77,7 @@ std::unique_ptr<GameState> BuildChosenScene(const SceneChoice& choice, platform:
     for (int frame = 0; frame < choice.wander_frames; ++frame) etude::WanderSchedule(g, ++counter, 5);
     g.wander.WanderFrame = counter;
 
-    if (window != nullptr) OpenPassWindow(g);
+    if (platform != nullptr) OpenPassWindow(g);
     return game;
 }
 

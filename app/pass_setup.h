@@ -41,6 +41,6 @@ void EtudeSetUp(GameState& game);
 // the pass set up with it, the letters placed, the ROBO copies placed (and
 // tumbled when asked), the drift run, and the window opened when there is one.
 // The whole record comes off the stack (it holds every point list of the scene).
-std::unique_ptr<GameState> BuildChosenScene(const SceneChoice& choice, platform::Platform* window);
+std::unique_ptr<GameState> BuildChosenScene(const SceneChoice& choice, platform::Platform* platform);
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include "app/pass_setup.h"
 #include "etude/generation.h"
 #include "etude/play_loop.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 

@@ -7,7 +7,8 @@
 
 #include "app/pass_setup.h"
 #include "etude/motions.h"
-#include "platform/picture.h"
+#include "platform/cairo/picture.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 

@@ -2,7 +2,8 @@
 // largest size the game may draw, ROBO-sized quads, the 1500 discs of the sky,
 // clearing, and the copy that hands a finished picture to the window.
 
-#include "platform/picture.h"
+#include "platform/cairo/picture.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 
 #include <benchmark/benchmark.h>

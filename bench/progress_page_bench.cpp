@@ -4,7 +4,8 @@
 // picture and copying it out as the window would.
 
 #include "app/main_flow.h"
-#include "platform/picture.h"
+#include "platform/cairo/picture.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "progress/progress_page.h"
 #include "records/plausible_history.h"

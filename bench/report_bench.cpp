@@ -3,6 +3,7 @@
 // with the default reach of 10 and with the widest reach of 10,000.
 
 #include "app/main_flow.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "records/report.h"
 #include "render/view.h"

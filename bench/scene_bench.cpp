@@ -5,6 +5,7 @@
 
 #include "app/pass_setup.h"
 #include "etude/motions.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "render/sky.h"

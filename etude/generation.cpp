@@ -109,12 +109,12 @@ void FillToeDistTargets(GameState& game) {
         if (target_turn == 0 || target_turn == 90 || target_turn == 180 || target_turn == 270) {
             row[-1] = static_cast<float>(target_turn / 90 + 1);
         } else if (game.platform != nullptr) {
-            platform::Platform& screen = *game.platform;
-            platform::ConsolePrintText(screen, "ERROR TumbleHistoryDegreesCCW(Face, 3)=");
-            platform::ConsolePrintNumber(screen, etude.TumbleHistoryDegreesCCW[f][3], false);
-            platform::ConsolePrintText(screen, "JJJJJJ");
-            platform::ConsoleNewLine(screen);
-            platform::PauseForEnter(screen, "");
+            platform::Platform& platform = *game.platform;
+            platform::ConsolePrintText(platform, "ERROR TumbleHistoryDegreesCCW(Face, 3)=");
+            platform::ConsolePrintNumber(platform, etude.TumbleHistoryDegreesCCW[f][3], false);
+            platform::ConsolePrintText(platform, "JJJJJJ");
+            platform::ConsoleNewLine(platform);
+            platform::PauseForEnter(platform, "");
         }
         row[0] = 0;
         // The corner distances are filled at the scene set-up. Until then they

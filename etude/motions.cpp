@@ -31,13 +31,13 @@ int RoboPointCount(const Robo& robo, int section) {
 // line before going on, so a broken table is seen rather than silently drawn.
 void StopForPlayer(GameState& game, std::string_view message, double value, std::string_view tail) {
     if (game.platform == nullptr) return;
-    platform::Platform& window = *game.platform;
-    platform::GraphicPrintText(window, message);
-    platform::GraphicPrintNumber(window, value);
-    if (!tail.empty()) platform::GraphicPrintText(window, tail);
-    platform::GraphicNewLine(window);
-    platform::GraphicPrintText(window, "<> TO CONT");
-    platform::GraphicLineInput(window);
+    platform::Platform& platform = *game.platform;
+    platform::GraphicPrintText(platform, message);
+    platform::GraphicPrintNumber(platform, value);
+    if (!tail.empty()) platform::GraphicPrintText(platform, tail);
+    platform::GraphicNewLine(platform);
+    platform::GraphicPrintText(platform, "<> TO CONT");
+    platform::GraphicLineInput(platform);
 }
 
 // -- Per-wall placement --

@@ -54,7 +54,7 @@ void GoalTest(GameState& game) {
 
 void SolveWall(GameState& game) {
     Etude& etude = game.etude;
-    platform::Platform& screen = *game.platform;
+    platform::Platform& platform = *game.platform;
     etude.FacesDone = static_cast<std::int16_t>(etude.FacesDone + 1);
     if (etude.FacesDone == NumFaces) records::RecordCompletedEtude(game);
 
@@ -67,17 +67,17 @@ void SolveWall(GameState& game) {
     }
 
     std::int16_t echo = game.settings.EchoMode;
-    if (echo == 2 || echo == 3) platform::PlayCue(screen, "sinking");
+    if (echo == 2 || echo == 3) platform::PlayCue(platform, "sinking");
 
-    etude.SinkStart = platform::Timer(screen);
+    etude.SinkStart = platform::Timer(platform);
     do {
         SinkingStep(game);
         if (etude.RoboShrink[wall] > SunkShrink) ShrinkStep(game);
-        if (platform::QuitRequested(screen)) break;
+        if (platform::QuitRequested(platform)) break;
     } while (SinkElapsed(game) <= SinkSeconds);
     // No keys are read while the wall sinks; those pressed meanwhile were
     // meant for the wall just solved and must not count on the next one.
-    platform::DiscardPendingKeys(screen);
+    platform::DiscardPendingKeys(platform);
 
     etude.Face = static_cast<std::int16_t>(wall + 1);
     if (etude.Face <= NumFaces) game.scene.FaceLook[etude.Face][1] = kTrue;

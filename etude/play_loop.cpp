@@ -121,11 +121,11 @@ void WanderCommand(GameState& game, const PlayCommand&, double) {
 
 // The scene stands still until the player ends a typed line; the text is not used.
 void FreezeCommand(GameState& game, const PlayCommand& freeze, double now) {
-    platform::Platform& screen = *game.platform;
+    platform::Platform& platform = *game.platform;
     SpeakIfEchoing(game, freeze.cue);
     game.play.KeyShownAt = now;
-    platform::GraphicSetPos(screen, -game.screen.HalfWidth + 10.0f, -game.screen.HalfHeight + 30.0f);
-    platform::GraphicLineInput(screen);
+    platform::GraphicSetPos(platform, -game.screen.HalfWidth + 10.0f, -game.screen.HalfHeight + 30.0f);
+    platform::GraphicLineInput(platform);
 }
 
 // An etude left after one to five walls is recorded as incomplete; a finished
@@ -190,7 +190,7 @@ void HandlePlayKey(GameState& game, const std::string& key) {
 // -- The loop --
 
 void PlayFrame(GameState& game) {
-    platform::Platform& screen = *game.platform;
+    platform::Platform& platform = *game.platform;
     Wander& wander = game.wander;
     wander.WanderFrame += 1;
     WanderSchedule(game, wander.WanderFrame, 5);
@@ -198,7 +198,7 @@ void PlayFrame(GameState& game) {
 
     std::string& key = game.play.KeyPressed;
     key.clear();
-    for (int poll = 0; poll < kKeyPolls && key.empty(); ++poll) key = platform::GraphicInkey(screen);
+    for (int poll = 0; poll < kKeyPolls && key.empty(); ++poll) key = platform::GraphicInkey(platform);
 
     if (!key.empty()) {
         for (char& c : key) {
@@ -213,13 +213,13 @@ void PlayFrame(GameState& game) {
     }
 
     render::DrawScene(game);
-    platform::GraphicRedraw(screen);
+    platform::GraphicRedraw(platform);
 }
 
 PlayExit RunPlayLoop(GameState& game) {
-    platform::Platform& screen = *game.platform;
+    platform::Platform& platform = *game.platform;
     for (;;) {
-        if (platform::QuitRequested(screen)) game.flow.Quit = true;
+        if (platform::QuitRequested(platform)) game.flow.Quit = true;
         if (game.flow.Quit) return PlayExit::Quit;
         PlayFrame(game);
         if (game.flow.Quit) return PlayExit::Quit;

@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 
-#include "platform/canvas.h"
+#include "platform/cairo/canvas.h"
 #include "platform/platform_state.h"
 
 #include <algorithm>
@@ -74,27 +74,107 @@ void ShowTyped(Platform& platform, const SavedStrip& strip, double start_x, doub
     GraphicRedraw(platform);
 }
 
-enum class TypedKey { Ignored, Changed, Enter };
+// -- The line editor: what a key does to the typed line, nothing else --
 
-// One key of a typed line: characters are added (up to 255, and none that
-// would pass the window's right edge), Backspace takes the last one away.
-TypedKey ApplyTypedKey(Platform& platform, const std::string& key, double start_x, std::string& typed) {
-    if (key.size() != 1) return TypedKey::Ignored;  // function and cursor keys mean nothing here
+enum class LineEdit { Ignored, Added, Removed, Enter };
+
+// Characters are added (up to 255), Backspace takes the last one away, Enter
+// ends the line; function and cursor keys mean nothing here.
+LineEdit EditLine(std::string& typed, const std::string& key) {
+    if (key.size() != 1) return LineEdit::Ignored;
     auto code = static_cast<unsigned char>(key[0]);
-    if (code == 13) return TypedKey::Enter;
+    if (code == 13) return LineEdit::Enter;
     if (code == 8) {
-        if (typed.empty()) return TypedKey::Ignored;
+        if (typed.empty()) return LineEdit::Ignored;
         typed.pop_back();
-        return TypedKey::Changed;
+        return LineEdit::Removed;
     }
-    if (code < 32 || code == 127 || typed.size() >= kMaxTyped) return TypedKey::Ignored;
+    if (code < 32 || code == 127 || typed.size() >= kMaxTyped) return LineEdit::Ignored;
     typed += key[0];
-    if (start_x + CanvasTextWidth(platform.canvas, platform.fonts, typed) > platform.canvas.width) {
-        typed.pop_back();
-        SystemBeep(platform);
-        return TypedKey::Ignored;
-    }
-    return TypedKey::Changed;
+    return LineEdit::Added;
+}
+
+// -- The echo: the typed line drawn afresh over what was under it --
+
+struct LineEcho {
+    SavedStrip strip;
+    double start_x = 0, start_y = 0;
+    bool wrap = false;  // the window's wrapping, off while the line is typed
+};
+
+// Typing goes on the current line; the echo never wraps. The strip is saved
+// and restored pixel by pixel: drawing goes on the canvas at once meanwhile.
+LineEcho StartEcho(Platform& platform) {
+    Canvas& canvas = platform.canvas;
+    LineEcho echo;
+    echo.wrap = canvas.wrap;
+    canvas.wrap = false;
+    echo.start_x = canvas.position_x;
+    echo.start_y = canvas.position_y;
+    const Font& font = platform.fonts.fonts[static_cast<std::size_t>(canvas.font)];
+    SuspendCanvasFrames(canvas);
+    echo.strip = SaveStrip(canvas, static_cast<int>(std::nearbyint(echo.start_x)),
+                           static_cast<int>(std::nearbyint(echo.start_y)), static_cast<int>(font.cell_height));
+    return echo;
+}
+
+// A character that would pass the window's right edge is taken back, with a beep.
+bool FitsTheWindow(Platform& platform, const LineEcho& echo, std::string& typed) {
+    if (echo.start_x + CanvasTextWidth(platform.canvas, platform.fonts, typed) <= platform.canvas.width) return true;
+    typed.pop_back();
+    SystemBeep(platform);
+    return false;
+}
+
+// The answer stays on the screen without the caret, and is logged once as printed.
+void FinishEcho(Platform& platform, const LineEcho& echo, const std::string& typed) {
+    Canvas& canvas = platform.canvas;
+    RestoreStrip(canvas, echo.strip);
+    ResumeCanvasFrames(canvas);
+    canvas.position_x = echo.start_x;
+    canvas.position_y = echo.start_y;
+    GraphicPrintText(platform, typed);
+    canvas.wrap = echo.wrap;
+    GraphicNewLine(platform);
+    GraphicRedraw(platform);
+}
+
+// -- The caret: steady, or blinking where the back end blinks it --
+
+struct Caret {
+    bool blinks = false;
+    bool shown = false;
+    std::chrono::steady_clock::time_point next_toggle{};
+};
+
+Caret StartCaret(const Platform& platform) {
+    Caret caret;
+    caret.blinks = platform.backend->caret_blinks;
+    caret.shown = caret.blinks;
+    caret.next_toggle = std::chrono::steady_clock::now() + kCaretBlink;
+    return caret;
+}
+
+// A typed key shows the caret at once and starts its blink again.
+void CaretAfterTyping(Caret& caret) {
+    if (!caret.blinks) return;
+    caret.shown = true;
+    caret.next_toggle = std::chrono::steady_clock::now() + kCaretBlink;
+}
+
+// True when the caret has just blinked and the line must be shown again.
+bool CaretBlinked(Caret& caret) {
+    if (!caret.blinks) return false;
+    auto now = std::chrono::steady_clock::now();
+    if (now < caret.next_toggle) return false;
+    caret.shown = !caret.shown;
+    caret.next_toggle = now + kCaretBlink;
+    return true;
+}
+
+// How long to wait for the next key: until the next blink, if any.
+std::chrono::steady_clock::time_point CaretWaitLimit(const Caret& caret) {
+    return caret.blinks ? caret.next_toggle : std::chrono::steady_clock::time_point::max();
 }
 
 }  // namespace
@@ -102,24 +182,11 @@ TypedKey ApplyTypedKey(Platform& platform, const std::string& key, double start_
 std::string GraphicLineInput(Platform& platform) {
     std::string typed;
     if (!platform.window_open) return typed;
-    Canvas& canvas = platform.canvas;
-    bool on_desktop = platform.desktop != nullptr;
     // A key pressed before the question was shown is not part of the answer.
     DiscardPendingKeys(platform);
-
-    // Typing goes on the current line; the echo never wraps.
-    bool wrap = canvas.wrap;
-    canvas.wrap = false;
-    double start_x = canvas.position_x, start_y = canvas.position_y;
-    const Font& font = platform.fonts.fonts[static_cast<std::size_t>(canvas.font)];
-    // The strip is saved and restored pixel by pixel: drawing goes on the canvas at once meanwhile.
-    SuspendCanvasFrames(canvas);
-    SavedStrip strip = SaveStrip(canvas, static_cast<int>(std::nearbyint(start_x)),
-                                 static_cast<int>(std::nearbyint(start_y)), static_cast<int>(font.cell_height));
-
-    bool caret = on_desktop;
-    auto next_blink = std::chrono::steady_clock::now() + kCaretBlink;
-    ShowTyped(platform, strip, start_x, start_y, typed, caret);
+    LineEcho echo = StartEcho(platform);
+    Caret caret = StartCaret(platform);
+    ShowTyped(platform, echo.strip, echo.start_x, echo.start_y, typed, caret.shown);
     for (;;) {
         if (QuitRequested(platform)) break;
         // Every key typed so far is taken before the line is shown again:
@@ -127,46 +194,28 @@ std::string GraphicLineInput(Platform& platform) {
         // not wait for one per character.
         bool changed = false, entered = false;
         for (std::string key = GraphicInkey(platform); !key.empty(); key = GraphicInkey(platform)) {
-            TypedKey effect = ApplyTypedKey(platform, key, start_x, typed);
-            if (effect == TypedKey::Enter) {
+            LineEdit edit = EditLine(typed, key);
+            if (edit == LineEdit::Enter) {
                 entered = true;
                 break;
             }
-            changed = changed || effect == TypedKey::Changed;
+            if (edit == LineEdit::Added && !FitsTheWindow(platform, echo, typed)) edit = LineEdit::Ignored;
+            changed = changed || edit != LineEdit::Ignored;
         }
         if (entered) break;
         if (changed) {
-            if (on_desktop) {
-                caret = true;
-                next_blink = std::chrono::steady_clock::now() + kCaretBlink;
-            }
-            ShowTyped(platform, strip, start_x, start_y, typed, caret);
+            CaretAfterTyping(caret);
+            ShowTyped(platform, echo.strip, echo.start_x, echo.start_y, typed, caret.shown);
             continue;
         }
         if (QuitRequested(platform)) break;
-        if (!on_desktop) {
-            offscreen::LineInputWait(platform);
-            continue;
-        }
-        auto now = std::chrono::steady_clock::now();
-        if (now >= next_blink) {
-            caret = !caret;
-            next_blink = now + kCaretBlink;
-            ShowTyped(platform, strip, start_x, start_y, typed, caret);
+        if (CaretBlinked(caret)) {
+            ShowTyped(platform, echo.strip, echo.start_x, echo.start_y, typed, caret.shown);
         } else {
-            desktop::LineInputWait(platform, next_blink);
+            platform.backend->wait_for_typing(platform, CaretWaitLimit(caret));
         }
     }
-
-    // The answer stays on the screen without the caret, and is logged once as printed.
-    RestoreStrip(canvas, strip);
-    ResumeCanvasFrames(canvas);
-    canvas.position_x = start_x;
-    canvas.position_y = start_y;
-    GraphicPrintText(platform, typed);
-    canvas.wrap = wrap;
-    GraphicNewLine(platform);
-    GraphicRedraw(platform);
+    FinishEcho(platform, echo, typed);
     return typed;
 }
 

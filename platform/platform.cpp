@@ -1,8 +1,6 @@
 #include "platform/platform.h"
 
-#include "platform/audio.h"
-#include "platform/canvas.h"
-#include "platform/clock.h"
+#include "platform/cairo/canvas.h"
 #include "platform/platform_state.h"
 #include "platform/text_forms.h"
 
@@ -10,24 +8,9 @@
 
 namespace platform {
 
-namespace {
-
-void LogPrinted(void* context, std::string_view text, double device_x, double device_y) {
-    offscreen::LogText(*static_cast<Platform*>(context), text, device_x, device_y);
-}
-
-// Only the off-screen back end keeps the log: a desktop run prints every frame
-// for hours, and nothing reads what it printed.
-TextLogger LoggerOf(const Platform& platform) {
-    return platform.offscreen != nullptr ? &LogPrinted : nullptr;
-}
-
-}  // namespace
-
 void PlatformDeleter::operator()(Platform* platform) const {
     if (platform == nullptr) return;
-    if (platform->offscreen != nullptr) offscreen::Destroy(*platform);
-    if (platform->desktop != nullptr) desktop::Destroy(*platform);
+    delete platform->offscreen;  // the desktop's state belongs to RunDesktop
     DestroyCanvas(platform->canvas);
     FreeFontBook(platform->fonts);
     delete platform;
@@ -36,8 +19,7 @@ void PlatformDeleter::operator()(Platform* platform) const {
 // -- Window and run control --
 
 WorkArea DesktopWorkArea(Platform& platform) {
-    if (platform.offscreen != nullptr) return offscreen::DesktopWorkArea(platform);
-    return desktop::DesktopWorkArea(platform);
+    return platform.backend->work_area(platform);
 }
 
 bool OpenGraphicWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y,
@@ -46,41 +28,29 @@ bool OpenGraphicWindow(Platform& platform, const std::string& caption, int scree
     // One window at a time: the window of an earlier pass goes away with its picture.
     platform.window_open = false;
     DestroyCanvas(platform.canvas);
-    bool opened = platform.offscreen != nullptr
-                      ? offscreen::OpenWindow(platform, client_width, client_height)
-                      : desktop::OpenWindow(platform, caption, screen_x, screen_y, client_width, client_height);
-    if (!opened) return false;
-    bool recording = platform.offscreen != nullptr && platform.offscreen->options.record_vector;
-    if (!CreateCanvas(platform.canvas, client_width, client_height, recording)) return false;
-    // The desktop repaints and shows only what changed between frames; a
-    // recording canvas keeps its figures as drawn and is always drawn at once.
-    if (platform.keep_frames || platform.desktop != nullptr) KeepCanvasFrames(platform.canvas, true);
+    if (!platform.backend->open_window(platform, caption, screen_x, screen_y, client_width, client_height))
+        return false;
     ClearCanvas(platform.canvas);
     platform.window_open = true;
     return true;
 }
 
 void GraphicSetLocation(Platform& platform, int screen_x, int screen_y) {
-    if (platform.window_open && platform.desktop != nullptr) desktop::SetLocation(platform, screen_x, screen_y);
+    if (platform.window_open) platform.backend->set_location(platform, screen_x, screen_y);
 }
 
 void GraphicSetFocus(Platform& platform) {
-    if (platform.window_open && platform.desktop != nullptr) desktop::SetFocus(platform);
+    if (platform.window_open) platform.backend->set_focus(platform);
 }
 
 void GraphicRedraw(Platform& platform) {
     if (!platform.window_open) return;
     SettleCanvas(platform.canvas);
-    if (platform.offscreen != nullptr) {
-        offscreen::Redraw(platform);
-    } else {
-        desktop::Redraw(platform);
-    }
+    platform.backend->redraw(platform);
 }
 
 bool QuitRequested(const Platform& platform) {
-    if (platform.offscreen != nullptr) return platform.offscreen->quit;
-    return desktop::QuitRequested(platform);
+    return platform.backend->quit_requested(platform);
 }
 
 // -- Drawing state --
@@ -158,7 +128,7 @@ void SetGameFont(Platform& platform, const std::string& face, int points) {
 void GraphicPrintText(Platform& platform, std::string_view text) {
     if (!platform.window_open || text.empty()) return;
     if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
-    CanvasPrintText(platform.canvas, platform.fonts, text, LoggerOf(platform), &platform);
+    CanvasPrintText(platform.canvas, platform.fonts, text, platform.backend->text_logger, &platform);
 }
 
 double GraphicTextWidth(Platform& platform, std::string_view text) {
@@ -185,24 +155,18 @@ void GraphicNewLine(Platform& platform) {
 
 std::string GraphicInkey(Platform& platform) {
     if (!platform.window_open) return std::string();
-    if (platform.offscreen != nullptr) return offscreen::Inkey(platform);
-    return desktop::Inkey(platform);
+    return platform.backend->inkey(platform);
 }
 
 void DiscardPendingKeys(Platform& platform) {
     if (!platform.window_open) return;
-    if (platform.offscreen != nullptr) {
-        offscreen::DiscardKeys(platform);
-    } else {
-        desktop::DiscardKeys(platform);
-    }
+    platform.backend->discard_keys(platform);
 }
 
 // -- Clock --
 
 double Timer(Platform& platform) {
-    if (platform.offscreen != nullptr) return offscreen::Timer(platform);
-    return SecondsSinceMidnight(ReadLocalClock());
+    return platform.backend->timer(platform);
 }
 
 double SecondsSince(Platform& platform, double earlier) {
@@ -216,33 +180,21 @@ double SecondsSince(Platform& platform, double earlier) {
 }
 
 std::string DateText(Platform& platform) {
-    if (platform.offscreen != nullptr) return offscreen::DateText(platform);
-    LocalMoment now = ReadLocalClock();
-    return FormatDate(now.year, now.month, now.day);
+    return platform.backend->date_text(platform);
 }
 
 std::string TimeText(Platform& platform) {
-    if (platform.offscreen != nullptr) return offscreen::TimeText(platform);
-    LocalMoment now = ReadLocalClock();
-    return FormatTime(now.hour, now.minute, now.second);
+    return platform.backend->time_text(platform);
 }
 
 // -- Sound --
 
 void PlayCue(Platform& platform, std::string_view name) {
-    if (platform.offscreen != nullptr) {
-        platform.offscreen->cues.emplace_back(name);  // logged, never played
-        return;
-    }
-    audio::PlayCueByName(name);
+    platform.backend->play_cue(platform, name);
 }
 
 void SystemBeep(Platform& platform) {
-    if (platform.offscreen != nullptr) {
-        platform.offscreen->cues.emplace_back("<beep>");
-        return;
-    }
-    audio::PlayDefaultAlert();
+    platform.backend->beep(platform);
 }
 
 }  // namespace platform

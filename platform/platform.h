@@ -7,7 +7,10 @@
 //  - the off-screen back end: a Cairo canvas of any size with scripted keys, a
 //    settable clock and a log of everything printed, for tests and tools.
 // Game code sees only these plain functions and plain data; nothing here
-// exposes SDL or Cairo types.
+// exposes SDL or Cairo types. A back end is started from its own header:
+// platform/desktop/desktop.h (RunDesktop, for main) and
+// platform/offscreen/offscreen.h (CreateOffscreenPlatform and the controls
+// that script and inspect an off-screen run).
 //
 // Coordinates passed to drawing operations are user coordinates as set by
 // GraphicSetScale (the game uses the window centre as origin, y up, one unit a
@@ -18,7 +21,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace platform {
 
@@ -63,71 +65,6 @@ enum class FillStyle : int {
 
 enum class WindowOption : int { Scroll, Wrap, Inclusive };
 
-// -- Back ends --
-// The desktop back end needs the program's main thread for the window; the
-// game logic runs on a second thread. RunDesktop starts both, calls game() on
-// the logic thread and returns game()'s result once it returns and the window
-// is closed. With no display it prints one line and returns non-zero.
-int RunDesktop(int (*game)(Platform& platform));
-
-struct OffscreenOptions {
-    int width = 1920;                 // work area and window client size
-    int height = 1080;
-    double start_clock = 36000.0;     // Timer() at creation, seconds since midnight
-    double seconds_per_redraw = 1.0 / 60.0;  // the clock advances by this at every GraphicRedraw
-    int year = 2026, month = 12, day = 8;    // local date reported by DateText
-    // Keep every figure and glyph as drawn instead of pixels, so that SavePicture
-    // writes SVG and PDF as true vector pictures. Pixel reads replay the figures
-    // and are slower; for pictures to be saved, not for whole sessions.
-    bool record_vector = false;
-};
-PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
-
-// Scripted keys (off-screen back end only; ignored by the desktop back end).
-// Keys are handed out one per GraphicInkey / line-input read, in order.
-void QueueKeys(Platform& platform, std::string_view characters);  // each character one key ("\r" is Enter)
-void QueueKey(Platform& platform, std::string key);               // one key as GraphicInkey returns it
-void QueueIdle(Platform& platform, int redraws);  // hold back the following keys for this many redraws
-// Keys already pressed and waiting when the game next looks (typed while it was
-// busy, say during a sinking wall): handed out like the others, unless the game
-// first discards its pending keys (DiscardPendingKeys), which drops them.
-void QueuePendingKeys(Platform& platform, std::string_view characters);
-void QueueConsoleLine(Platform& platform, std::string line);      // a line for ConsoleLineInput
-// Once the scripted keys run out while the game waits for one, the back end
-// asks the game to quit (QuitRequested) instead of waiting for ever.
-
-// Called at every GraphicRedraw with the finished picture (off-screen only).
-using RedrawWatcher = void (*)(void* context, Platform& platform);
-void WatchRedraws(Platform& platform, RedrawWatcher watcher, void* context);
-
-// A full disk (off-screen only): from now on every append writes at most
-// `bytes` bytes and then fails as a full disk does; a negative value lifts it.
-void FailWritesAfter(Platform& platform, std::int64_t bytes);
-
-// Clock control (off-screen only).
-void SetClock(Platform& platform, double seconds_since_midnight);
-void AdvanceClock(Platform& platform, double seconds);
-
-// What the off-screen canvas saw.
-struct PrintedText {
-    std::string text;
-    float x = 0, y = 0;          // user coordinates of the print position
-    Color color = 0;             // foreground colour the text was printed in
-    std::string font_face;       // face name as the game asked for it
-    int font_points = 0;         // size in points as the game asked for it
-};
-const std::vector<PrintedText>& PrintedTexts(const Platform& platform);
-void ClearPrintedTexts(Platform& platform);
-const std::vector<std::string>& CuesPlayed(const Platform& platform);  // names as requested; "<beep>" for SystemBeep
-const std::string& ConsoleOutput(const Platform& platform);
-int RedrawCount(const Platform& platform);
-Color PixelAt(const Platform& platform, float user_x, float user_y);  // 0xRRGGBB of the drawing buffer
-Color DevicePixelAt(const Platform& platform, int column, int row);  // by pixel column and row
-bool SavePng(const Platform& platform, const std::string& path);
-// The picture as PNG, SVG or PDF by the path's extension (upper or lower case).
-// False without a window, on any other extension, or when the file cannot be written.
-bool SavePicture(const Platform& platform, const std::string& path);
-
 // -- Window and run control --
 WorkArea DesktopWorkArea(Platform& platform);
 // Opens the window with the given client size at the given screen position,
@@ -164,8 +101,6 @@ void GraphicPolygon(Platform& platform, const PointF* points, int count, Color o
 void GraphicDiscs(Platform& platform, const PointF* centres, int count, float radius, Color color);
 
 // -- Text --
-int MakeFont(Platform& platform, const std::string& face, int points, int style);
-void SelectFont(Platform& platform, int font);
 void SetGameFont(Platform& platform, const std::string& face, int points);
 void GraphicPrintText(Platform& platform, std::string_view text);
 // How far GraphicPrintText would move the print position right for this text
@@ -194,7 +129,6 @@ std::string TimeText(Platform& platform);  // "HH:MM:SS"
 
 // -- Sound --
 void PlayCue(Platform& platform, std::string_view name);  // asynchronous; replaces a playing cue
-void SystemBeep(Platform& platform);
 
 // -- Console: the diagnostic channel --
 void ConsolePrintText(Platform& platform, std::string_view text);

@@ -1,80 +1,78 @@
 #pragma once
 // What stands behind a Platform handle: the canvas of the open window, the
-// fonts, and the state of whichever back end made it. Internal to platform/.
+// fonts, and the back end that made it, with the table of its operations.
+// Internal to platform/.
 
-#include "platform/canvas.h"
+#include "platform/cairo/canvas.h"
+#include "platform/offscreen/offscreen_state.h"
 #include "platform/platform.h"
 
 #include <chrono>
-#include <cstdint>
-#include <deque>
+#include <cstddef>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace platform {
 
-// -- Off-screen back end: scripted keys, a settable clock, logs --
-struct ScriptStep {
-    std::string key;  // one key as GraphicInkey returns it, when idle_redraws is 0
-    int idle_redraws = 0;  // > 0: hold back later keys for this many redraws
-    bool pending = false;  // pressed already: DiscardPendingKeys drops it
-};
+// A console line keeps at most this many characters, typed or scripted.
+constexpr std::size_t kMaxConsoleLine = 10000;
 
-struct Offscreen {
-    OffscreenOptions options;
-    double clock = 0;                    // seconds since the start day's midnight; may pass 86400
-    std::deque<ScriptStep> script;       // keys still to hand out
-    std::deque<std::string> console_lines;
-    std::vector<PrintedText> printed;
-    std::vector<std::string> cues;
-    std::string console;
-    int redraws = 0;
-    bool quit = false;                   // the script ran out while the game waited for a key
-    RedrawWatcher watcher = nullptr;     // told of every redraw
-    void* watcher_context = nullptr;
-    std::int64_t write_budget = -1;      // bytes an append may still write before the disk is "full"; -1 no limit
+// What a back end does in its own way. Each back end fills one constant table;
+// the shared operations call through it and never ask which back end they run on.
+struct Backend {
+    WorkArea (*work_area)(Platform& platform);
+    // Opens the window and makes its canvas (with the back end's frame keeping).
+    bool (*open_window)(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
+                        int height);
+    void (*set_location)(Platform& platform, int screen_x, int screen_y);
+    void (*set_focus)(Platform& platform);
+    void (*redraw)(Platform& platform);  // the settled picture is shown (or counted)
+    bool (*quit_requested)(const Platform& platform);
+    std::string (*inkey)(Platform& platform);
+    void (*discard_keys)(Platform& platform);
+    // Sleeps until a key is typed, the window is closed, or until; an off-screen
+    // wait is one frame instead.
+    void (*wait_for_typing)(Platform& platform, std::chrono::steady_clock::time_point until);
+    bool caret_blinks;         // the typing caret blinks (a scripted run shows none)
+    TextLogger text_logger;    // told of every printed text, with the Platform as context; may be null
+    double (*timer)(Platform& platform);
+    std::string (*date_text)(Platform& platform);
+    std::string (*time_text)(Platform& platform);
+    void (*play_cue)(Platform& platform, std::string_view name);
+    void (*beep)(Platform& platform);
+    void (*console_write)(Platform& platform, std::string_view text);
+    std::string (*console_read_line)(Platform& platform);
 };
 
 struct Desktop;  // the SDL side, defined by the desktop back end
 
+// Made by CreateOffscreenPlatform or RunDesktop, freed with the handle; the
+// canvas and fonts live as long as the handle, the window's canvas from one
+// OpenGraphicWindow to the next.
 struct Platform {
+    const Backend* backend = nullptr;  // the table of whichever back end made this
     Canvas canvas;                 // drawing buffer of the open window
     bool window_open = false;      // false until OpenGraphicWindow succeeds
     FontBook fonts;                // every font made in this run
-    Offscreen* offscreen = nullptr;  // exactly one of these two is set
+    // The back end's own state: exactly one is set. The off-screen one is owned
+    // by the handle; the desktop one by RunDesktop's frame, for the whole run.
+    // The file appends read the off-screen write budget from here.
+    Offscreen* offscreen = nullptr;
     Desktop* desktop = nullptr;
-    bool console_after_cr = false;   // the console line before ended in CR: skip its LF
-    bool keep_frames = false;        // repaint only what changed (always on the desktop)
+    bool console_after_cr = false;   // the terminal line before ended in CR: skip its LF
 };
 
-// -- Hooks of the two back ends, called by the shared operations --
-namespace offscreen {
-void Destroy(Platform& platform);
-void LogText(Platform& platform, std::string_view text, double device_x, double device_y);
-WorkArea DesktopWorkArea(Platform& platform);
-bool OpenWindow(Platform& platform, int width, int height);
-void Redraw(Platform& platform);
-std::string Inkey(Platform& platform);
-void DiscardKeys(Platform& platform);
-void LineInputWait(Platform& platform);
-double Timer(Platform& platform);
-std::string DateText(Platform& platform);
-std::string TimeText(Platform& platform);
-}  // namespace offscreen
+// -- Shared operations the game does not call, for the back ends and line input --
+int MakeFont(Platform& platform, const std::string& face, int points, int style);
+void SelectFont(Platform& platform, int font);
+void SystemBeep(Platform& platform);
 
-namespace desktop {
-void Destroy(Platform& platform);
-WorkArea DesktopWorkArea(Platform& platform);
-bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
-                int height);
-void SetLocation(Platform& platform, int screen_x, int screen_y);
-void SetFocus(Platform& platform);
-void Redraw(Platform& platform);
-bool QuitRequested(const Platform& platform);
-std::string Inkey(Platform& platform);
-void DiscardKeys(Platform& platform);
-// Sleeps until a key is typed, the window is closed, or until.
-void LineInputWait(Platform& platform, std::chrono::steady_clock::time_point until);
-}  // namespace desktop
+// -- The two back ends' tables --
+extern const Backend kOffscreenBackend;
+extern const Backend kDesktopBackend;
+
+// The terminal as the desktop's console, for the desktop's table.
+void WriteTerminal(Platform& platform, std::string_view text);
+std::string ReadTerminalLine(Platform& platform);
 
 }  // namespace platform

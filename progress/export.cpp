@@ -1,5 +1,6 @@
 #include "progress/export.h"
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "progress/figures.h"
 #include "progress/progress_page.h"

@@ -149,24 +149,24 @@ Layout MakeLayout(const Screen& screen) {
     return layout;
 }
 
-void PrintAt(platform::Platform& window, double x, double y, std::string_view text) {
-    platform::GraphicSetPos(window, static_cast<float>(x), static_cast<float>(y));
-    platform::GraphicPrintText(window, text);
+void PrintAt(platform::Platform& platform, double x, double y, std::string_view text) {
+    platform::GraphicSetPos(platform, static_cast<float>(x), static_cast<float>(y));
+    platform::GraphicPrintText(platform, text);
 }
 
 // A heading and its lines from y downwards; returns the y below the block,
 // half a line of air included.
-double DrawBlock(platform::Platform& window, const Layout& layout, double x, double y, const Block& block) {
-    platform::SetGameFont(window, kSentenceFace, layout.body_points);
+double DrawBlock(platform::Platform& platform, const Layout& layout, double x, double y, const Block& block) {
+    platform::SetGameFont(platform, kSentenceFace, layout.body_points);
     if (!block.heading.empty()) {
-        platform::GraphicSetColor(window, kHeading, platform::kTransparent);
-        PrintAt(window, x, y, block.heading);
+        platform::GraphicSetColor(platform, kHeading, platform::kTransparent);
+        PrintAt(platform, x, y, block.heading);
         y -= layout.body_pitch;
     }
-    platform::GraphicSetColor(window, kText, platform::kTransparent);
+    platform::GraphicSetColor(platform, kText, platform::kTransparent);
     for (std::string_view line : block.lines) {
         if (line.empty()) continue;
-        PrintAt(window, x, y, line);
+        PrintAt(platform, x, y, line);
         y -= layout.body_pitch;
     }
     return y - layout.body_pitch / 2;
@@ -184,15 +184,15 @@ constexpr std::array<platform::PointF, 10> kLetterF = {{
 // turned by quarter turns anticlockwise as the strip turns it; quarter_turns
 // below 0 leaves the cell empty, as the lower row stands before the toe
 // reaches a corner.
-void DrawStripCell(platform::Platform& window, double cx, double cy, double size, int quarter_turns) {
+void DrawStripCell(platform::Platform& platform, double cx, double cy, double size, int quarter_turns) {
     const double half = size / 2;
     const auto x1 = static_cast<float>(cx - half), x2 = static_cast<float>(cx + half);
     const auto y1 = static_cast<float>(cy + half), y2 = static_cast<float>(cy - half);
     if (quarter_turns < 0) {
-        platform::GraphicBox(window, x1, y1, x2, y2, 0, kDim, platform::kTransparent, platform::FillStyle::Solid);
+        platform::GraphicBox(platform, x1, y1, x2, y2, 0, kDim, platform::kTransparent, platform::FillStyle::Solid);
         return;
     }
-    platform::GraphicBox(window, x1, y1, x2, y2, 0, kWallRed, kWallRed, platform::FillStyle::Solid);
+    platform::GraphicBox(platform, x1, y1, x2, y2, 0, kWallRed, kWallRed, platform::FillStyle::Solid);
     const double unit = size / 9.0;
     std::array<platform::PointF, kLetterF.size()> points{};
     for (std::size_t n = 0; n < kLetterF.size(); ++n) {
@@ -204,13 +204,13 @@ void DrawStripCell(platform::Platform& window, double cx, double cy, double size
         }
         points[n] = {static_cast<float>(cx + unit * x), static_cast<float>(cy + unit * y)};
     }
-    platform::GraphicPolygon(window, points.data(), static_cast<int>(points.size()), kText, kText,
+    platform::GraphicPolygon(platform, points.data(), static_cast<int>(points.size()), kText, kText,
                              platform::FillStyle::Solid, 0);
 }
 
 // Three moments of one wall whose goal is the letter turned half round:
 // the toe at no corner, at another corner, and on the goal.
-double DrawStripExample(platform::Platform& window, const Layout& layout, const Screen& screen, double x,
+double DrawStripExample(platform::Platform& platform, const Layout& layout, const Screen& screen, double x,
                         double y) {
     const double cell = RoundToInt32(kCell * screen.TextScale);
     const double gap = std::max(2.0, static_cast<double>(RoundToInt32(6 * screen.TextScale)));
@@ -220,47 +220,47 @@ double DrawStripExample(platform::Platform& window, const Layout& layout, const 
     constexpr std::array<int, 3> kToe = {-1, 1, kGoal};
     constexpr std::array<std::string_view, 3> kCaptions = {"toe on no corner", "another corner", "solved"};
 
-    platform::SetGameFont(window, kSentenceFace, layout.caption_points);
-    platform::GraphicSetColor(window, kKey, platform::kTransparent);
+    platform::SetGameFont(platform, kSentenceFace, layout.caption_points);
+    platform::GraphicSetColor(platform, kKey, platform::kTransparent);
     const double upper_cy = y - cell / 2;
     const double lower_cy = upper_cy - cell - gap;
     const double caption_offset = layout.body_pitch * 0.35;
-    PrintAt(window, x, upper_cy + caption_offset, "goal");
-    PrintAt(window, x, lower_cy + caption_offset, "toe");
+    PrintAt(platform, x, upper_cy + caption_offset, "goal");
+    PrintAt(platform, x, lower_cy + caption_offset, "toe");
     for (std::size_t n = 0; n < kToe.size(); ++n) {
         const double cx = x + label_width + cell / 2 + pair_step * static_cast<double>(n);
-        DrawStripCell(window, cx, upper_cy, cell, kGoal);
-        DrawStripCell(window, cx, lower_cy, cell, kToe[n]);
-        platform::GraphicSetColor(window, n + 1 == kToe.size() ? kHeading : kText, platform::kTransparent);
-        PrintAt(window, cx - cell / 2, lower_cy - cell / 2 - gap, kCaptions[n]);
+        DrawStripCell(platform, cx, upper_cy, cell, kGoal);
+        DrawStripCell(platform, cx, lower_cy, cell, kToe[n]);
+        platform::GraphicSetColor(platform, n + 1 == kToe.size() ? kHeading : kText, platform::kTransparent);
+        PrintAt(platform, cx - cell / 2, lower_cy - cell / 2 - gap, kCaptions[n]);
     }
     return lower_cy - cell / 2 - gap - layout.body_pitch * 1.3;
 }
 
 // -- The keys --
 
-double DrawKeys(platform::Platform& window, const Layout& layout, const Screen& screen, double x, double y) {
-    platform::SetGameFont(window, kSentenceFace, layout.body_points);
-    platform::GraphicSetColor(window, kHeading, platform::kTransparent);
-    PrintAt(window, x, y, "THE KEYS");
+double DrawKeys(platform::Platform& platform, const Layout& layout, const Screen& screen, double x, double y) {
+    platform::SetGameFont(platform, kSentenceFace, layout.body_points);
+    platform::GraphicSetColor(platform, kHeading, platform::kTransparent);
+    PrintAt(platform, x, y, "THE KEYS");
     y -= layout.body_pitch;
     const double meaning_x = x + RoundToInt32(kKeyColumn * screen.TextScale);
     for (const KeyLine& line : kKeys) {
-        platform::SetGameFont(window, kKeyFace, layout.body_points);
+        platform::SetGameFont(platform, kKeyFace, layout.body_points);
         if (line.keys.empty()) {
-            platform::GraphicSetPos(window, static_cast<float>(x), static_cast<float>(y));
+            platform::GraphicSetPos(platform, static_cast<float>(x), static_cast<float>(y));
             for (const ColourKey& key : kColourKeys) {
-                platform::GraphicSetColor(window, key.color, platform::kTransparent);
+                platform::GraphicSetColor(platform, key.color, platform::kTransparent);
                 const char text[2] = {key.key, ' '};
-                platform::GraphicPrintText(window, std::string_view(text, 2));
+                platform::GraphicPrintText(platform, std::string_view(text, 2));
             }
         } else {
-            platform::GraphicSetColor(window, kKey, platform::kTransparent);
-            PrintAt(window, x, y, line.keys);
+            platform::GraphicSetColor(platform, kKey, platform::kTransparent);
+            PrintAt(platform, x, y, line.keys);
         }
-        platform::SetGameFont(window, kSentenceFace, layout.body_points);
-        platform::GraphicSetColor(window, kText, platform::kTransparent);
-        PrintAt(window, meaning_x, y, line.meaning);
+        platform::SetGameFont(platform, kSentenceFace, layout.body_points);
+        platform::GraphicSetColor(platform, kText, platform::kTransparent);
+        PrintAt(platform, meaning_x, y, line.meaning);
         y -= layout.body_pitch;
     }
     return y - layout.body_pitch / 2;
@@ -268,7 +268,7 @@ double DrawKeys(platform::Platform& window, const Layout& layout, const Screen& 
 
 // The records block names this player's own file.
 double DrawRecords(GameState& game, const Layout& layout, double x, double y) {
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const std::string file = game.settings.PlayerName.empty()
                                  ? std::string("player-<name>.txt")
                                  : records::PlayerFileName(game.settings.PlayerName);
@@ -280,68 +280,68 @@ double DrawRecords(GameState& game, const Layout& layout, double x, double y) {
                           "of each kind (menu 50 sets how many). Menu 60 shows",
                           "your progress; after 62 the coach picks every etude",
                           "until you choose a kind yourself."}};
-    return DrawBlock(window, layout, x, y, block);
+    return DrawBlock(platform, layout, x, y, block);
 }
 
 }  // namespace
 
 void DrawHelpPage(GameState& game) {
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
     const Layout layout = MakeLayout(screen);
 
-    platform::GraphicSetColor(window, kText, kBlack);
-    platform::GraphicClear(window);
-    platform::GraphicSetPenWidth(window, 1);
+    platform::GraphicSetColor(platform, kText, kBlack);
+    platform::GraphicClear(platform);
+    platform::GraphicSetPenWidth(platform, 1);
 
-    platform::SetGameFont(window, kSentenceFace, layout.title_points);
-    platform::GraphicSetColor(window, kHeading, platform::kTransparent);
-    PrintAt(window, layout.left_x, layout.top, "HELP");
-    platform::SetGameFont(window, kSentenceFace, layout.body_points);
-    platform::GraphicSetColor(window, kText, platform::kTransparent);
+    platform::SetGameFont(platform, kSentenceFace, layout.title_points);
+    platform::GraphicSetColor(platform, kHeading, platform::kTransparent);
+    PrintAt(platform, layout.left_x, layout.top, "HELP");
+    platform::SetGameFont(platform, kSentenceFace, layout.body_points);
+    platform::GraphicSetColor(platform, kText, platform::kTransparent);
     // On the title's baseline.
-    PrintAt(window, layout.left_x + RoundToInt32(140 * screen.TextScale),
+    PrintAt(platform, layout.left_x + RoundToInt32(140 * screen.TextScale),
             layout.top - RoundToInt32(17 * screen.TextScale), "how an etude is played");
 
     const double columns_top = layout.top - RoundToInt32(kTitlePoints * 2.2 * screen.TextScale);
-    double y = DrawBlock(window, layout, layout.left_x, columns_top, kEtude);
-    y = DrawBlock(window, layout, layout.left_x, y, kSolving);
-    y = DrawBlock(window, layout, layout.left_x, y, kStrip);
-    const double left_end = DrawStripExample(window, layout, screen, layout.left_x, y);
+    double y = DrawBlock(platform, layout, layout.left_x, columns_top, kEtude);
+    y = DrawBlock(platform, layout, layout.left_x, y, kSolving);
+    y = DrawBlock(platform, layout, layout.left_x, y, kStrip);
+    const double left_end = DrawStripExample(platform, layout, screen, layout.left_x, y);
 
-    y = DrawKeys(window, layout, screen, layout.right_x, columns_top);
-    y = DrawBlock(window, layout, layout.right_x, y, kJudged);
-    y = DrawBlock(window, layout, layout.right_x, y, kLooks);
+    y = DrawKeys(platform, layout, screen, layout.right_x, columns_top);
+    y = DrawBlock(platform, layout, layout.right_x, y, kJudged);
+    y = DrawBlock(platform, layout, layout.right_x, y, kLooks);
     const double right_end = DrawRecords(game, layout, layout.right_x, y);
 
     // The way back, under a thin rule below the longer column, and never
     // lower than the window allows.
     const double rule_y = std::max(std::min(left_end, right_end), layout.bottom + layout.body_pitch / 2);
-    platform::GraphicSetPos(window, static_cast<float>(layout.left_x), static_cast<float>(rule_y));
-    platform::GraphicLineTo(window, static_cast<float>(-layout.left_x), static_cast<float>(rule_y), kDim);
-    platform::SetGameFont(window, kSentenceFace, layout.body_points);
-    platform::GraphicSetColor(window, kWayOut, platform::kTransparent);
-    PrintAt(window, layout.left_x, rule_y - layout.body_pitch / 2,
+    platform::GraphicSetPos(platform, static_cast<float>(layout.left_x), static_cast<float>(rule_y));
+    platform::GraphicLineTo(platform, static_cast<float>(-layout.left_x), static_cast<float>(rule_y), kDim);
+    platform::SetGameFont(platform, kSentenceFace, layout.body_points);
+    platform::GraphicSetColor(platform, kWayOut, platform::kTransparent);
+    PrintAt(platform, layout.left_x, rule_y - layout.body_pitch / 2,
             "Enter or 1: back to the menu        Esc: end the game");
-    platform::GraphicRedraw(window);
+    platform::GraphicRedraw(platform);
 }
 
 void ShowHelpPage(GameState& game) {
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     DrawHelpPage(game);
     for (;;) {
-        if (platform::QuitRequested(window)) {
+        if (platform::QuitRequested(platform)) {
             game.flow.Quit = true;
             return;
         }
-        const std::string key = platform::GraphicInkey(window);
+        const std::string key = platform::GraphicInkey(platform);
         if (key.empty()) {
-            platform::GraphicRedraw(window);  // paced to the display: the wait costs no processor
+            platform::GraphicRedraw(platform);  // paced to the display: the wait costs no processor
             continue;
         }
         if (key == "\r" || key == "\n" || key == "1") return;
         if (key == "\x1b") {
-            platform::PlayCue(window, "speakquit");
+            platform::PlayCue(platform, "speakquit");
             game.flow.Quit = true;
             return;
         }

@@ -96,10 +96,10 @@ void SortFarthestFirst(Scene& scene) {
 }
 
 void ReportUnknownSection(GameState& game, int section) {
-    platform::Platform& window = *game.platform;
-    platform::GraphicPrintText(window, "FATAL ERROR AT MOMO:  SS CANNOT EQUAL");
-    platform::GraphicPrintNumber(window, section);
-    platform::PauseForEnter(window, " <> ");
+    platform::Platform& platform = *game.platform;
+    platform::GraphicPrintText(platform, "FATAL ERROR AT MOMO:  SS CANNOT EQUAL");
+    platform::GraphicPrintNumber(platform, section);
+    platform::PauseForEnter(platform, " <> ");
 }
 
 }  // namespace
@@ -117,11 +117,11 @@ bool RoboSectionColor(int section, bool right_hand, platform::Color& color) {
 // The right hand and the hyphen head show for one second after their key.
 void ExpireEffects(GameState& game) {
     Robo& robo = game.robo;
-    platform::Platform& window = *game.platform;
-    if (robo.ShowRightHand && platform::SecondsSince(window, robo.ShowRightHandAt) > kEffectSeconds) {
+    platform::Platform& platform = *game.platform;
+    if (robo.ShowRightHand && platform::SecondsSince(platform, robo.ShowRightHandAt) > kEffectSeconds) {
         robo.ShowRightHand = false;
     }
-    if (robo.ShowHyphenHead && platform::SecondsSince(window, robo.ShowHyphenHeadAt) > kEffectSeconds) {
+    if (robo.ShowHyphenHead && platform::SecondsSince(platform, robo.ShowHyphenHeadAt) > kEffectSeconds) {
         robo.ShowHyphenHead = false;
     }
 }
@@ -134,7 +134,7 @@ void DrawRobo(GameState& game, int wall) {
 
 void PaintRobo(GameState& game, int wall) {
     if (game.platform == nullptr || wall < 1 || wall > NumFaces) return;
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     Scene& scene = game.scene;
     const Robo& robo = game.robo;
 
@@ -161,7 +161,7 @@ void PaintRobo(GameState& game, int wall) {
         for (int p = 1; p <= count; ++p) {
             corners[static_cast<std::size_t>(p - 1)] = Projected(section[p].x, section[p].y, section[p].z);
         }
-        platform::GraphicPolygon(window, corners.data(), count, color, color, style, 0);
+        platform::GraphicPolygon(platform, corners.data(), count, color, color, style, 0);
     }
 }
 

@@ -56,40 +56,40 @@ std::string_view VerdictText(int excess, VerdictBuffer& buffer) {
 // -- Frames and texts --
 
 void DrawFrames(GameState& game) {
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
     // The main frame's black fill hides the stars inside it: only the margin
     // keeps its sky.
-    platform::GraphicSetPenWidth(window, Scaled(screen, 3));
-    platform::GraphicBox(window, screen.LayoutX[3], screen.LayoutY[3], screen.LayoutX[18], screen.LayoutY[16], 2,
+    platform::GraphicSetPenWidth(platform, Scaled(screen, 3));
+    platform::GraphicBox(platform, screen.LayoutX[3], screen.LayoutY[3], screen.LayoutX[18], screen.LayoutY[16], 2,
                          kRed, kBlack, platform::FillStyle::Solid);
-    platform::GraphicSetPenWidth(window, Scaled(screen, 2));
-    platform::GraphicBox(window, screen.LayoutX[5], screen.LayoutY[13], screen.LayoutX[16], screen.LayoutY[14], 7,
+    platform::GraphicSetPenWidth(platform, Scaled(screen, 2));
+    platform::GraphicBox(platform, screen.LayoutX[5], screen.LayoutY[13], screen.LayoutX[16], screen.LayoutY[14], 7,
                          kRed, kBlack, platform::FillStyle::Solid);
-    platform::GraphicSetPenWidth(window, 1);
+    platform::GraphicSetPenWidth(platform, 1);
 }
 
 // The running time while the etude lasts; once it is over, its duration and
 // the verdict.
 void DrawStatusText(const GameState& game) {
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
     const Etude& etude = game.etude;
-    platform::GraphicSetColor(window, kWhite, platform::kUnchanged);
-    platform::SetGameFont(window, kSceneFace, FontPoints(screen, 15));
-    platform::GraphicSetPos(window, static_cast<float>(screen.LayoutX[5] + ScaledExact(screen, 18)),
+    platform::GraphicSetColor(platform, kWhite, platform::kUnchanged);
+    platform::SetGameFont(platform, kSceneFace, FontPoints(screen, 15));
+    platform::GraphicSetPos(platform, static_cast<float>(screen.LayoutX[5] + ScaledExact(screen, 18)),
                             static_cast<float>(screen.LayoutY[13] - ScaledExact(screen, 9)));
     if (etude.Duration > 0.001f) {
-        platform::GraphicPrintText(window, records::FormatWithMask(etude.Duration, kTimeMask));
+        platform::GraphicPrintText(platform, records::FormatWithMask(etude.Duration, kTimeMask));
         int excess = 0;
         for (int f = 1; f <= NumFaces; ++f) excess += etude.FaceKeyStrokes[f][1] - etude.FaceKeyStrokes[f][0];
         VerdictBuffer buffer;
-        platform::GraphicPrintText(window, VerdictText(excess, buffer));
+        platform::GraphicPrintText(platform, VerdictText(excess, buffer));
     } else {
-        const double running = platform::SecondsSince(window, etude.EtudeStartTime);
-        platform::GraphicPrintText(window, records::FormatWithMask(running, kTimeMask));
+        const double running = platform::SecondsSince(platform, etude.EtudeStartTime);
+        platform::GraphicPrintText(platform, records::FormatWithMask(running, kTimeMask));
     }
-    platform::GraphicNewLine(window);
+    platform::GraphicNewLine(platform);
 }
 
 // A record that was not kept, or a player file that cannot be read, is told
@@ -97,48 +97,48 @@ void DrawStatusText(const GameState& game) {
 void DrawFileTrouble(const GameState& game) {
     if (game.history.FileTrouble.empty()) return;
     constexpr platform::Color kFileTroubleText = platform::Rgb(255, 150, 0);
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
-    platform::GraphicSetColor(window, kFileTroubleText, platform::kUnchanged);
-    platform::SetGameFont(window, kSceneFace, FontPoints(screen, 13));
-    platform::GraphicSetPos(window, static_cast<float>(screen.LayoutX[5] + ScaledExact(screen, 18)),
+    platform::GraphicSetColor(platform, kFileTroubleText, platform::kUnchanged);
+    platform::SetGameFont(platform, kSceneFace, FontPoints(screen, 13));
+    platform::GraphicSetPos(platform, static_cast<float>(screen.LayoutX[5] + ScaledExact(screen, 18)),
                             static_cast<float>(screen.LayoutY[16] - ScaledExact(screen, 12)));
-    platform::GraphicPrintText(window, game.history.FileTrouble);
+    platform::GraphicPrintText(platform, game.history.FileTrouble);
 }
 
 // Expected presses in the upper row, observed presses below, each under its
 // wall's cell and in its wall's colour.
 void DrawKeyStrokeCounts(const GameState& game) {
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
     const int cell = Scaled(screen, 120);
     const int gap = Scaled(screen, 14);
     const int row_step = Scaled(screen, 14) + Scaled(screen, 64);
-    platform::SetGameFont(window, kSceneFace, FontPoints(screen, 18));
+    platform::SetGameFont(platform, kSceneFace, FontPoints(screen, 18));
     for (int k = 0; k <= 1; ++k) {
         for (int f = 1; f <= NumFaces; ++f) {
-            platform::GraphicSetColor(window, WallColor(game, f), platform::kUnchanged);
+            platform::GraphicSetColor(platform, WallColor(game, f), platform::kUnchanged);
             const double x = screen.LayoutX[4] + cell / 3.5 + (f - 1) * (gap + cell);
             const double y = screen.LayoutY[8] - k * row_step;
-            platform::GraphicSetPos(window, static_cast<float>(x), static_cast<float>(y));
-            platform::GraphicPrintNumber(window, game.etude.FaceKeyStrokes[f][k]);
-            platform::GraphicNewLine(window);
+            platform::GraphicSetPos(platform, static_cast<float>(x), static_cast<float>(y));
+            platform::GraphicPrintNumber(platform, game.etude.FaceKeyStrokes[f][k]);
+            platform::GraphicNewLine(platform);
         }
-        platform::GraphicNewLine(window);
+        platform::GraphicNewLine(platform);
     }
 }
 
 // The last key pressed, shown for two seconds in the status bar.
 void DrawKeyEcho(const GameState& game) {
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
     const Play& play = game.play;
     if (play.KeyShown.empty()) return;
-    platform::GraphicSetColor(window, kWhite, platform::kUnchanged);
-    platform::GraphicSetPos(window, static_cast<float>(screen.LayoutX[16] - ScaledExact(screen, 30)),
+    platform::GraphicSetColor(platform, kWhite, platform::kUnchanged);
+    platform::GraphicSetPos(platform, static_cast<float>(screen.LayoutX[16] - ScaledExact(screen, 30)),
                             static_cast<float>(screen.LayoutY[13] - ScaledExact(screen, 9)));
-    platform::SetGameFont(window, kSceneFace, FontPoints(screen, 13));
-    platform::GraphicPrintText(window, play.KeyShown);
+    platform::SetGameFont(platform, kSceneFace, FontPoints(screen, 13));
+    platform::GraphicPrintText(platform, play.KeyShown);
 }
 
 // -- Walls --
@@ -147,12 +147,12 @@ void DrawKeyEcho(const GameState& game) {
 // empty: there is no colour and no letter to paint for it.
 bool CheckWall(GameState& game, int wall) {
     if (wall >= 1 && wall <= NumFaces) return true;
-    platform::Platform& window = *game.platform;
-    platform::GraphicPrintText(window, "FATAL ERROR AT VVVVVV:  FinLabelDRAW=");
-    platform::GraphicPrintNumber(window, wall);
-    platform::GraphicNewLine(window);
-    platform::GraphicPrintText(window, "<> cont");
-    platform::GraphicLineInput(window);
+    platform::Platform& platform = *game.platform;
+    platform::GraphicPrintText(platform, "FATAL ERROR AT VVVVVV:  FinLabelDRAW=");
+    platform::GraphicPrintNumber(platform, wall);
+    platform::GraphicNewLine(platform);
+    platform::GraphicPrintText(platform, "<> cont");
+    platform::GraphicLineInput(platform);
     return false;
 }
 
@@ -205,20 +205,20 @@ void ResetFaceLooks(GameState& game) {
 // faster than the craft and shows the drift at a glance.
 void DrawMarker(const GameState& game) {
     if (game.platform == nullptr) return;
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     std::array<platform::PointF, 11> at{};
     for (int p = 1; p <= 10; ++p) {
         const Point3f& point = game.wander.WanderMarker[p];
         at[static_cast<std::size_t>(p)] = Projected(point.x, point.y, point.z);
     }
-    platform::GraphicSetPenWidth(window, 1);
-    platform::GraphicSetPixel(window, at[8].x, at[8].y, kWhite);
-    platform::GraphicSetPos(window, at[8].x, at[8].y);
-    for (std::size_t p = 1; p <= 8; ++p) platform::GraphicLineTo(window, at[p].x, at[p].y, kWhite);
+    platform::GraphicSetPenWidth(platform, 1);
+    platform::GraphicSetPixel(platform, at[8].x, at[8].y, kWhite);
+    platform::GraphicSetPos(platform, at[8].x, at[8].y);
+    for (std::size_t p = 1; p <= 8; ++p) platform::GraphicLineTo(platform, at[p].x, at[p].y, kWhite);
     for (std::size_t p = 1; p <= 8; ++p) {
-        platform::GraphicSetPos(window, at[9].x, at[9].y);
-        platform::GraphicLineTo(window, at[p].x, at[p].y, kWhite);
-        platform::GraphicLineTo(window, at[10].x, at[10].y, kWhite);
+        platform::GraphicSetPos(platform, at[9].x, at[9].y);
+        platform::GraphicLineTo(platform, at[p].x, at[p].y, kWhite);
+        platform::GraphicLineTo(platform, at[10].x, at[10].y, kWhite);
     }
 }
 
@@ -251,15 +251,15 @@ void PrepareCraft(GameState& game) {
 
 void AdvanceSceneFrame(GameState& game) {
     if (game.platform == nullptr) return;
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     // The etude's clock starts at the first picture drawn of it.
     Etude& etude = game.etude;
     if (etude.Duration <= 0.001f && etude.EtudeStartTime == 0) {
-        etude.EtudeStartTime = static_cast<float>(platform::Timer(window));
+        etude.EtudeStartTime = static_cast<float>(platform::Timer(platform));
     }
     // The key echo lasts two seconds.
     Play& play = game.play;
-    if (!play.KeyShown.empty() && platform::SecondsSince(window, play.KeyShownAt) > 2.0) play.KeyShown.clear();
+    if (!play.KeyShown.empty() && platform::SecondsSince(platform, play.KeyShownAt) > 2.0) play.KeyShown.clear();
     PrepareCraft(game);
 }
 
@@ -272,12 +272,12 @@ void DrawSceneWith(GameState& game, StarPainting painting) {
 
 void PaintScene(GameState& game, StarPainting painting) {
     if (game.platform == nullptr) return;
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
 
     // The sky is black, whatever the menu left as background.
-    platform::GraphicSetColor(window, kWhite, kBlack);
-    platform::GraphicClear(window);
-    platform::GraphicSetPenWidth(window, 1);
+    platform::GraphicSetColor(platform, kWhite, kBlack);
+    platform::GraphicClear(platform);
+    platform::GraphicSetPenWidth(platform, 1);
     DrawSky(game, painting);
     DrawFrames(game);
     DrawStatusText(game);

@@ -28,10 +28,10 @@ constexpr double kStarReachMargin = 2.0;
 constexpr double kFrameCornerShare = 0.02;
 
 // A filled circle with a one-pixel outline in its own colour: one disc.
-void PaintStar(platform::Platform& window, double x, double y, double radius, platform::Color color) {
+void PaintStar(platform::Platform& platform, double x, double y, double radius, platform::Color color) {
     const auto left = static_cast<float>(x - radius), right = static_cast<float>(x + radius);
     const auto top = static_cast<float>(y + radius), bottom = static_cast<float>(y - radius);
-    platform::GraphicBox(window, left, top, right, bottom, platform::kEllipseCorner, color, color,
+    platform::GraphicBox(platform, left, top, right, bottom, platform::kEllipseCorner, color, color,
                          platform::FillStyle::Solid);
 }
 
@@ -88,7 +88,7 @@ bool StarHiddenByFrame(const Screen& screen, double x, double y, double radius) 
 int DrawSky(GameState& game, StarPainting painting) {
     Sky& sky = game.sky;
     const Screen& screen = game.screen;
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const bool skip_hidden = painting == StarPainting::SkipHidden;
     int painted = 0;
 
@@ -102,7 +102,7 @@ int DrawSky(GameState& game, StarPainting painting) {
             const double x = sky.StarTable[1][n];
             const double y = sky.StarTable[2][n];
             if (skip_hidden && StarHiddenByFrame(screen, x, y, radius)) continue;
-            PaintStar(window, x, y, radius, platform::Rgb(sky.StarTable[5][n], sky.StarTable[6][n], sky.StarTable[7][n]));
+            PaintStar(platform, x, y, radius, platform::Rgb(sky.StarTable[5][n], sky.StarTable[6][n], sky.StarTable[7][n]));
             ++painted;
         }
     } else if (sky.SkyMode >= 5 && sky.SkyMode <= 8) {
@@ -114,7 +114,7 @@ int DrawSky(GameState& game, StarPainting painting) {
             const double x = platform::RandomInteger(game.random, -screen.HalfWidth + 6, screen.HalfWidth - 6);
             const double y = platform::RandomInteger(game.random, -screen.HalfHeight + 6, screen.HalfHeight - 6);
             if (skip_hidden && StarHiddenByFrame(screen, x, y, radius)) continue;
-            PaintStar(window, x, y, radius, kNewStarColor);
+            PaintStar(platform, x, y, radius, kNewStarColor);
             ++painted;
         }
     }

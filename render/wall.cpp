@@ -29,16 +29,16 @@ bool KnownSectionCount(int painted) {
 
 using SectionBuffer = std::array<platform::PointF, MaxGlyphPoints>;
 
-void FillSection(platform::Platform& window, const SectionBuffer& points, int count, platform::Color color) {
-    platform::GraphicPolygon(window, points.data(), count, color, color, platform::FillStyle::Solid, 0);
+void FillSection(platform::Platform& platform, const SectionBuffer& points, int count, platform::Color color) {
+    platform::GraphicPolygon(platform, points.data(), count, color, color, platform::FillStyle::Solid, 0);
 }
 
-void OutlineSection(platform::Platform& window, const SectionBuffer& points, int count, platform::Color color,
+void OutlineSection(platform::Platform& platform, const SectionBuffer& points, int count, platform::Color color,
                     int pen_width) {
-    platform::GraphicSetPenWidth(window, pen_width);
-    platform::GraphicPolygon(window, points.data(), count, color, platform::kTransparent, platform::FillStyle::Solid,
+    platform::GraphicSetPenWidth(platform, pen_width);
+    platform::GraphicPolygon(platform, points.data(), count, color, platform::kTransparent, platform::FillStyle::Solid,
                              0);
-    platform::GraphicSetPenWidth(window, 1);
+    platform::GraphicSetPenWidth(platform, 1);
 }
 
 // One section on the craft, by its role and the wall's look:
@@ -47,37 +47,37 @@ void OutlineSection(platform::Platform& window, const SectionBuffer& points, int
 //   look 2 coloured wall, see-through letter,
 //   look 3 see-through wall, coloured letter,
 //   look 4 only the letter's contours.
-void PaintSection(platform::Platform& window, const SectionBuffer& points, int count, SectionRole role, int look,
+void PaintSection(platform::Platform& platform, const SectionBuffer& points, int count, SectionRole role, int look,
                   int painted, platform::Color wall_color, int outline_width) {
     switch (role) {
         case SectionRole::Wall:
-            if (look >= 0 && look <= 2) FillSection(window, points, count, wall_color);
+            if (look >= 0 && look <= 2) FillSection(platform, points, count, wall_color);
             break;
         case SectionRole::Letter:
             if (look == 0 || look == 3) {
-                FillSection(window, points, count, wall_color);
+                FillSection(platform, points, count, wall_color);
             } else if (look == 1) {
-                FillSection(window, points, count, kWhite);
+                FillSection(platform, points, count, kWhite);
             } else if (look == 4 && painted == 3) {
                 // A letter without counters is its own contour.
-                OutlineSection(window, points, count, wall_color, outline_width);
+                OutlineSection(platform, points, count, wall_color, outline_width);
             }
             break;
         case SectionRole::Outline:
-            if (look == 4) OutlineSection(window, points, count, wall_color, outline_width);
+            if (look == 4) OutlineSection(platform, points, count, wall_color, outline_width);
             break;
     }
 }
 
 void ReportSectionCount(GameState& game, int wall) {
-    platform::Platform& window = *game.platform;
-    platform::GraphicPrintText(window, "AT !!!!!  FATAL ERROR:  FinLabelDRAW=");
-    platform::GraphicPrintNumber(window, wall);
-    platform::GraphicPrintText(window, "  SectionsPerCharacter(FinLabelDRAW, 1)=");
-    platform::GraphicPrintNumber(window, game.glyphs.SectionsPerCharacter[wall][1]);
-    platform::GraphicNewLine(window);
-    platform::GraphicPrintText(window, " <> ");
-    platform::GraphicLineInput(window);
+    platform::Platform& platform = *game.platform;
+    platform::GraphicPrintText(platform, "AT !!!!!  FATAL ERROR:  FinLabelDRAW=");
+    platform::GraphicPrintNumber(platform, wall);
+    platform::GraphicPrintText(platform, "  SectionsPerCharacter(FinLabelDRAW, 1)=");
+    platform::GraphicPrintNumber(platform, game.glyphs.SectionsPerCharacter[wall][1]);
+    platform::GraphicNewLine(platform);
+    platform::GraphicPrintText(platform, " <> ");
+    platform::GraphicLineInput(platform);
 }
 
 // Where a wall's letter sits in the strip at the top of the window: centred in
@@ -112,7 +112,7 @@ int StripPoints(const GameState& game, int wall, int turn, int section, int coun
 
 void DrawWall(GameState& game, int wall) {
     if (game.platform == nullptr || wall < 1 || wall > NumFaces) return;
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const Screen& screen = game.screen;
     const Glyphs& glyphs = game.glyphs;
     const int sections = glyphs.SectionsPerCharacter[wall][1];
@@ -148,13 +148,13 @@ void DrawWall(GameState& game, int wall) {
             on_face[static_cast<std::size_t>(k - 1)] = Projected(world[k].x, world[k].y, world[k].z);
         }
         const SectionRole role = RoleOf(s, painted);
-        PaintSection(window, on_face, points, role, look, painted, wall_color, screen.OutlineWidth);
+        PaintSection(platform, on_face, points, role, look, painted, wall_color, screen.OutlineWidth);
 
         if (role == SectionRole::Outline) continue;
         // The strip always shows the letter white on its wall, whatever the look.
         const platform::Color strip_color = role == SectionRole::Wall ? wall_color : kWhite;
-        if (row1) FillSection(window, strip, StripPoints(game, wall, target_turn, s, points, origin1, strip), strip_color);
-        if (row2) FillSection(window, strip, StripPoints(game, wall, matched_turn, s, points, origin2, strip), strip_color);
+        if (row1) FillSection(platform, strip, StripPoints(game, wall, target_turn, s, points, origin1, strip), strip_color);
+        if (row2) FillSection(platform, strip, StripPoints(game, wall, matched_turn, s, points, origin2, strip), strip_color);
     }
 }
 

@@ -75,27 +75,27 @@ constexpr float kFarAway = 1000000.0f;
 
 void ReportSecondNotNeighbour(GameState& game, int nearest, int second) {
     if (game.platform == nullptr) return;
-    platform::Platform& window = *game.platform;
+    platform::Platform& platform = *game.platform;
     const std::string_view message = kNotNeighbourMessages[static_cast<std::size_t>(nearest)];
     if (nearest == 1) {
         // This one stop speaks in the graphic window, where the player looks.
-        platform::GraphicPrintText(window, message);
-        platform::GraphicPrintNumber(window, second);
-        platform::GraphicPrintText(window, " <> to cont");
-        platform::GraphicLineInput(window);
+        platform::GraphicPrintText(platform, message);
+        platform::GraphicPrintNumber(platform, second);
+        platform::GraphicPrintText(platform, " <> to cont");
+        platform::GraphicLineInput(platform);
         return;
     }
-    platform::ConsolePrintText(window, message);
-    platform::ConsolePrintNumber(window, second, false);
-    platform::PauseForEnter(window, " <> to cont");
+    platform::ConsolePrintText(platform, message);
+    platform::ConsolePrintNumber(platform, second, false);
+    platform::PauseForEnter(platform, " <> to cont");
 }
 
 void ReportNearestOutOfRange(GameState& game, int nearest) {
     if (game.platform == nullptr) return;
-    platform::Platform& window = *game.platform;
-    platform::ConsolePrintText(window, "FATAL ERROR AT CASE NEEDING TO BE 1 TO 8, BECAUSE FIRST DIGIT=");
-    platform::ConsolePrintNumber(window, nearest, false);
-    platform::PauseForEnter(window, " <> to cont");
+    platform::Platform& platform = *game.platform;
+    platform::ConsolePrintText(platform, "FATAL ERROR AT CASE NEEDING TO BE 1 TO 8, BECAUSE FIRST DIGIT=");
+    platform::ConsolePrintNumber(platform, nearest, false);
+    platform::PauseForEnter(platform, " <> to cont");
 }
 
 }  // namespace

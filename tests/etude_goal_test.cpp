@@ -6,6 +6,7 @@
 #include "etude/motions.h"
 #include "etude/outcome.h"
 #include "etude_fixture.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 

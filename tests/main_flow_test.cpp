@@ -5,6 +5,7 @@
 #include "app/main_flow.h"
 #include "app/pass_setup.h"
 #include "etude/generation.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "tests/etude_fixture.h"
 #include "tests/test_support.h"

@@ -1,5 +1,6 @@
 #include "app/menu.h"
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "progress/help_page.h"
 #include "test_support.h"

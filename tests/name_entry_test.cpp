@@ -1,5 +1,6 @@
 #include "records/name_entry.h"
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "test_support.h"
 

@@ -1,6 +1,7 @@
 // Pictures on the off-screen canvas, checked pixel by pixel: outlines and fills
 // with their special colours, fill rules, corners, ellipses, hatches and text.
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "test_support.h"
 

@@ -3,6 +3,7 @@
 
 #include "core/rounding.h"
 #include "platform/clock.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "platform/text_forms.h"

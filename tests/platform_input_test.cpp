@@ -1,8 +1,9 @@
 // Keys, typed lines, the scripted clock and the console of the off-screen back
 // end, and the desktop window's key coding.
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
-#include "platform/desktop_keys.h"
+#include "platform/desktop/desktop_keys.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 
 #include "app/main_flow.h"
 #include "app/menu.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render/view.h"
 #include "test_support.h"

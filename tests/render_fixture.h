@@ -5,6 +5,7 @@
 // painted in can be read without caring how the back end rounds edges.
 
 #include "app/pass_setup.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render/view.h"
 

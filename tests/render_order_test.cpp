@@ -3,6 +3,7 @@
 
 #include "render/wall_order.h"
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "render/view.h"

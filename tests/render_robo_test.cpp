@@ -3,6 +3,7 @@
 
 #include "render/robo_figure.h"
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render_fixture.h"
 

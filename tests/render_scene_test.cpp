@@ -4,6 +4,7 @@
 
 #include "render/scene.h"
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "render/sky.h"

@@ -3,6 +3,7 @@
 
 #include "render/wall.h"
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render/draw_helpers.h"
 #include "render_fixture.h"

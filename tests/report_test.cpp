@@ -1,6 +1,7 @@
 #include "records/report.h"
 
 #include "core/rounding.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "test_support.h"
 

@@ -6,6 +6,7 @@
 
 #include "app/main_flow.h"
 #include "core/game_state.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render/view.h"
 

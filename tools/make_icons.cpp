@@ -11,6 +11,7 @@
 // The committed icons in assets/icons/ come from this tool.
 
 #include "app/pass_setup.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "render/view.h"

@@ -3,6 +3,7 @@
 // which app::BuildChosenScene opens the scene's window as every pass does.
 
 #include "app/pass_setup.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 
 namespace tools {

@@ -7,6 +7,7 @@
 //            --arrived 1,2,3 --sky 4 --wander 300 --out scene.png
 //   snapshot --page help --size 1024x768 --player ACE1 --out help.png
 
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "progress/help_page.h"
 #include "render/scene.h"

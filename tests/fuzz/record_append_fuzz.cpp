@@ -9,6 +9,7 @@
 // as 0); everything after that is the file's prior content.
 
 #include "core/game_state.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "records/record_file.h"
 

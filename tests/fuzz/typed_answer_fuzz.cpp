@@ -8,6 +8,7 @@
 #include "app/main_flow.h"
 #include "app/menu.h"
 #include "core/game_state.h"
+#include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "platform/text_forms.h"
 #include "records/name_entry.h"

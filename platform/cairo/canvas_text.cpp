@@ -1,6 +1,6 @@
-#include "platform/canvas.h"
+#include "platform/cairo/canvas.h"
 
-#include "platform/canvas_ops.h"
+#include "platform/cairo/canvas_ops.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "platform/desktop_keys.h"
+#include "platform/desktop/desktop_keys.h"
 
 namespace platform {
 

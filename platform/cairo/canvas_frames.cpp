@@ -9,9 +9,9 @@
 // full, as is any frame the canvas cannot compare (no clear first, pixels
 // written directly, too many operations).
 
-#include "platform/canvas.h"
+#include "platform/cairo/canvas.h"
 
-#include "platform/canvas_ops.h"
+#include "platform/cairo/canvas_ops.h"
 
 #include <cairo.h>
 

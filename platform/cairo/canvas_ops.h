@@ -5,7 +5,7 @@
 // paints it at the redraw only where the picture changed; both go through
 // PaintCanvasOp, so both give the same pixels. Internal to platform/.
 
-#include "platform/canvas.h"
+#include "platform/cairo/canvas.h"
 
 #include <cstdint>
 

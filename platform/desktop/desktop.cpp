@@ -19,11 +19,12 @@
 // the condition variable, which the main thread signals for every key, every
 // picture taken and every request done.
 
-#include "platform/platform.h"
+#include "platform/desktop/desktop.h"
 
 #include "platform/audio.h"
-#include "platform/canvas.h"
-#include "platform/desktop_keys.h"
+#include "platform/cairo/canvas.h"
+#include "platform/clock.h"
+#include "platform/desktop/desktop_keys.h"
 #include "platform/platform_state.h"
 
 #include <SDL.h>
@@ -61,6 +62,8 @@ constexpr int kKeyQueueCapacity = 256;
 
 }  // namespace
 
+// Lives in RunDesktop's frame for the whole run, from before the logic thread
+// starts until after it has ended; the handle only points at it.
 struct Desktop {
     // -- Shared between the threads --
     std::mutex lock;
@@ -406,6 +409,7 @@ int RunDesktop(int (*game)(Platform& platform)) {
 
     PlatformHandle handle(new Platform);
     Platform& platform = *handle;
+    platform.backend = &kDesktopBackend;
     Desktop desktop;
     desktop.wake_fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     platform.desktop = &desktop;
@@ -437,15 +441,11 @@ int RunDesktop(int (*game)(Platform& platform)) {
     return result;
 }
 
-// -- Hooks for the shared operations (logic thread) --
+// -- The back end's operations (logic thread) --
 
-namespace desktop {
+namespace {
 
-void Destroy(Platform& platform) {
-    platform.desktop = nullptr;
-}
-
-WorkArea DesktopWorkArea(Platform& platform) {
+WorkArea UsableBounds(Platform& platform) {
     Desktop& state = *platform.desktop;
     WorkArea area;
     RunOnWindowThread(state, [&] {
@@ -458,6 +458,7 @@ WorkArea DesktopWorkArea(Platform& platform) {
     return area;
 }
 
+// The canvas keeps its frames: only what changed is repainted and shown.
 bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
                 int height) {
     Desktop& state = *platform.desktop;
@@ -478,7 +479,9 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         state.next_show = SteadyClock::now();
         opened = surface != nullptr;
     });
-    return opened;
+    if (!opened || !CreateCanvas(platform.canvas, width, height, false)) return false;
+    KeepCanvasFrames(platform.canvas, true);
+    return true;
 }
 
 void SetLocation(Platform& platform, int screen_x, int screen_y) {
@@ -508,7 +511,7 @@ void Redraw(Platform& platform) {
     state.changed.wait(guard, [&] { return state.frame_taken; });
 }
 
-bool QuitRequested(const Platform& platform) {
+bool WindowClosed(const Platform& platform) {
     return platform.desktop->quit.load();
 }
 
@@ -533,12 +536,57 @@ void DiscardKeys(Platform& platform) {
     state.keys_count = 0;
 }
 
-void LineInputWait(Platform& platform, std::chrono::steady_clock::time_point until) {
+void WaitForTyping(Platform& platform, std::chrono::steady_clock::time_point until) {
     Desktop& state = *platform.desktop;
     std::unique_lock<std::mutex> guard(state.lock);
     state.changed.wait_until(guard, until, [&] { return state.keys_count > 0 || state.quit.load(); });
 }
 
-}  // namespace desktop
+double LocalTimer(Platform&) {
+    return SecondsSinceMidnight(ReadLocalClock());
+}
+
+std::string LocalDate(Platform&) {
+    LocalMoment now = ReadLocalClock();
+    return FormatDate(now.year, now.month, now.day);
+}
+
+std::string LocalTime(Platform&) {
+    LocalMoment now = ReadLocalClock();
+    return FormatTime(now.hour, now.minute, now.second);
+}
+
+void PlayRecordedCue(Platform&, std::string_view name) {
+    audio::PlayCueByName(name);
+}
+
+void PlayAlert(Platform&) {
+    audio::PlayDefaultAlert();
+}
+
+}  // namespace
+
+// A desktop run prints every frame for hours, and nothing reads what it
+// printed: no text log.
+const Backend kDesktopBackend = {
+    .work_area = &UsableBounds,
+    .open_window = &OpenWindow,
+    .set_location = &SetLocation,
+    .set_focus = &SetFocus,
+    .redraw = &Redraw,
+    .quit_requested = &WindowClosed,
+    .inkey = &Inkey,
+    .discard_keys = &DiscardKeys,
+    .wait_for_typing = &WaitForTyping,
+    .caret_blinks = true,
+    .text_logger = nullptr,
+    .timer = &LocalTimer,
+    .date_text = &LocalDate,
+    .time_text = &LocalTime,
+    .play_cue = &PlayRecordedCue,
+    .beep = &PlayAlert,
+    .console_write = &WriteTerminal,
+    .console_read_line = &ReadTerminalLine,
+};
 
 }  // namespace platform

@@ -3,12 +3,12 @@
 // printed and played. Tests and tools run whole sessions on it, identically
 // every time, with no display and no sound device.
 
-#include "platform/platform.h"
+#include "platform/offscreen/offscreen.h"
 
-#include "platform/canvas.h"
-#include "platform/canvas_ops.h"
+#include "platform/cairo/canvas.h"
+#include "platform/cairo/canvas_ops.h"
+#include "platform/cairo/picture.h"
 #include "platform/clock.h"
-#include "platform/picture.h"
 #include "platform/platform_state.h"
 
 #include <cairo.h>
@@ -21,11 +21,22 @@ namespace {
 
 constexpr double kWaitStep = 0.001;  // the clock moves on by this whenever the game finds no key
 
+// The run's off-screen state. The back end's own operations are reached only
+// through its table, so the state is there.
 Offscreen& StateOf(Platform& platform) {
     return *platform.offscreen;
 }
 
-const Offscreen* StateOf(const Platform& platform) {
+const Offscreen& StateOf(const Platform& platform) {
+    return *platform.offscreen;
+}
+
+// The controls' way in: null for a handle of the desktop back end, which they leave alone.
+Offscreen* ControlledState(Platform& platform) {
+    return platform.offscreen;
+}
+
+const Offscreen* ControlledState(const Platform& platform) {
     return platform.offscreen;
 }
 
@@ -45,6 +56,7 @@ void CountIdleFrame(Offscreen& state) {
 
 PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options) {
     PlatformHandle platform(new Platform);
+    platform->backend = &kOffscreenBackend;
     platform->offscreen = new Offscreen;
     platform->offscreen->options = options;
     if (platform->offscreen->options.width <= 0) platform->offscreen->options.width = 1;
@@ -57,72 +69,77 @@ PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options) {
 // -- Script --
 
 void QueueKeys(Platform& platform, std::string_view characters) {
-    if (platform.offscreen == nullptr) return;
-    for (char c : characters) StateOf(platform).script.push_back(ScriptStep{std::string(1, c), 0, false});
+    Offscreen* state = ControlledState(platform);
+    if (state == nullptr) return;
+    for (char c : characters) state->script.push_back(ScriptStep{std::string(1, c), 0, false});
 }
 
 void QueueKey(Platform& platform, std::string key) {
-    if (platform.offscreen == nullptr || key.empty()) return;
-    StateOf(platform).script.push_back(ScriptStep{std::move(key), 0, false});
+    Offscreen* state = ControlledState(platform);
+    if (state == nullptr || key.empty()) return;
+    state->script.push_back(ScriptStep{std::move(key), 0, false});
 }
 
 void QueueIdle(Platform& platform, int redraws) {
-    if (platform.offscreen == nullptr || redraws <= 0) return;
-    StateOf(platform).script.push_back(ScriptStep{std::string(), redraws, false});
+    Offscreen* state = ControlledState(platform);
+    if (state == nullptr || redraws <= 0) return;
+    state->script.push_back(ScriptStep{std::string(), redraws, false});
 }
 
 void QueuePendingKeys(Platform& platform, std::string_view characters) {
-    if (platform.offscreen == nullptr) return;
-    for (char c : characters) StateOf(platform).script.push_back(ScriptStep{std::string(1, c), 0, true});
+    Offscreen* state = ControlledState(platform);
+    if (state == nullptr) return;
+    for (char c : characters) state->script.push_back(ScriptStep{std::string(1, c), 0, true});
 }
 
 void QueueConsoleLine(Platform& platform, std::string line) {
-    if (platform.offscreen != nullptr) StateOf(platform).console_lines.push_back(std::move(line));
+    if (Offscreen* state = ControlledState(platform)) state->console_lines.push_back(std::move(line));
 }
 
 void WatchRedraws(Platform& platform, RedrawWatcher watcher, void* context) {
-    if (platform.offscreen == nullptr) return;
-    StateOf(platform).watcher = watcher;
-    StateOf(platform).watcher_context = context;
+    Offscreen* state = ControlledState(platform);
+    if (state == nullptr) return;
+    state->watcher = watcher;
+    state->watcher_context = context;
 }
 
 void FailWritesAfter(Platform& platform, std::int64_t bytes) {
-    if (platform.offscreen != nullptr) StateOf(platform).write_budget = bytes;
+    if (Offscreen* state = ControlledState(platform)) state->write_budget = bytes;
 }
 
 // -- Clock control --
 
 void SetClock(Platform& platform, double seconds_since_midnight) {
-    if (platform.offscreen != nullptr) StateOf(platform).clock = seconds_since_midnight;
+    if (Offscreen* state = ControlledState(platform)) state->clock = seconds_since_midnight;
 }
 
 void AdvanceClock(Platform& platform, double seconds) {
-    if (platform.offscreen != nullptr) StateOf(platform).clock += seconds;
+    if (Offscreen* state = ControlledState(platform)) state->clock += seconds;
 }
 
 // -- What the canvas saw --
 
 const std::vector<PrintedText>& PrintedTexts(const Platform& platform) {
     static const std::vector<PrintedText> kNone;
-    return StateOf(platform) != nullptr ? StateOf(platform)->printed : kNone;
+    return ControlledState(platform) != nullptr ? ControlledState(platform)->printed : kNone;
 }
 
 void ClearPrintedTexts(Platform& platform) {
-    if (platform.offscreen != nullptr) StateOf(platform).printed.clear();
+    if (Offscreen* state = ControlledState(platform)) state->printed.clear();
 }
 
 const std::vector<std::string>& CuesPlayed(const Platform& platform) {
     static const std::vector<std::string> kNone;
-    return StateOf(platform) != nullptr ? StateOf(platform)->cues : kNone;
+    return ControlledState(platform) != nullptr ? ControlledState(platform)->cues : kNone;
 }
 
 const std::string& ConsoleOutput(const Platform& platform) {
     static const std::string kNone;
-    return StateOf(platform) != nullptr ? StateOf(platform)->console : kNone;
+    return ControlledState(platform) != nullptr ? ControlledState(platform)->console : kNone;
 }
 
 int RedrawCount(const Platform& platform) {
-    return StateOf(platform) != nullptr ? StateOf(platform)->redraws : 0;
+    return ControlledState(platform) != nullptr ? ControlledState(platform)->redraws : 0;
 }
 
 Color PixelAt(const Platform& platform, float user_x, float user_y) {
@@ -152,7 +169,7 @@ void CopyPictureTo(const Platform& platform, void* destination, int destination_
 }
 
 void KeepUnchangedRegions(Platform& platform, bool on) {
-    platform.keep_frames = on;
+    if (Offscreen* state = ControlledState(platform)) state->keep_frames = on;
     if (platform.window_open) KeepCanvasFrames(platform.canvas, on);
 }
 
@@ -176,16 +193,12 @@ long long CopyChangedPictureTo(Platform& platform, void* destination, int destin
     return copied;
 }
 
-// -- Hooks for the shared operations --
+// -- The back end's operations --
 
-namespace offscreen {
+namespace {
 
-void Destroy(Platform& platform) {
-    delete platform.offscreen;
-    platform.offscreen = nullptr;
-}
-
-void LogText(Platform& platform, std::string_view text, double device_x, double device_y) {
+void LogText(void* context, std::string_view text, double device_x, double device_y) {
+    Platform& platform = *static_cast<Platform*>(context);
     const Canvas& canvas = platform.canvas;
     const Font& font = platform.fonts.fonts[static_cast<std::size_t>(canvas.font)];
     PrintedText printed;
@@ -198,13 +211,21 @@ void LogText(Platform& platform, std::string_view text, double device_x, double 
     StateOf(platform).printed.push_back(std::move(printed));
 }
 
-WorkArea DesktopWorkArea(Platform& platform) {
+WorkArea OffscreenWorkArea(Platform& platform) {
     return WorkArea{StateOf(platform).options.width, StateOf(platform).options.height};
 }
 
-bool OpenWindow(Platform&, int, int) {
+// A recording canvas keeps its figures as drawn and is always drawn at once.
+bool OpenWindow(Platform& platform, const std::string&, int, int, int width, int height) {
+    const Offscreen& state = StateOf(platform);
+    if (!CreateCanvas(platform.canvas, width, height, state.options.record_vector)) return false;
+    if (state.keep_frames) KeepCanvasFrames(platform.canvas, true);
     return true;
 }
+
+void NoWindowManager(Platform&, int, int) {}
+
+void NoFocus(Platform&) {}
 
 void Redraw(Platform& platform) {
     Offscreen& state = StateOf(platform);
@@ -214,7 +235,11 @@ void Redraw(Platform& platform) {
     if (state.watcher != nullptr) state.watcher(state.watcher_context, platform);
 }
 
-std::string Inkey(Platform& platform) {
+bool ScriptRanOut(const Platform& platform) {
+    return StateOf(platform).quit;
+}
+
+std::string ScriptKey(Platform& platform) {
     Offscreen& state = StateOf(platform);
     if (!state.script.empty() && state.script.front().idle_redraws == 0) {
         std::string key = std::move(state.script.front().key);
@@ -228,23 +253,23 @@ std::string Inkey(Platform& platform) {
     return std::string();
 }
 
-void DiscardKeys(Platform& platform) {
+void DiscardPendingScriptKeys(Platform& platform) {
     auto& script = StateOf(platform).script;
     while (!script.empty() && script.front().pending) script.pop_front();
 }
 
-void LineInputWait(Platform& platform) {
+void WaitForTyping(Platform& platform, std::chrono::steady_clock::time_point) {
     // Waiting for a typed key costs frames, so idle steps run out here too.
     Redraw(platform);
 }
 
-double Timer(Platform& platform) {
+double ScriptTimer(Platform& platform) {
     long long milliseconds = ClockMilliseconds(StateOf(platform)) % 86400000LL;
     if (milliseconds < 0) milliseconds += 86400000LL;
     return static_cast<double>(milliseconds) / 1000.0;
 }
 
-std::string DateText(Platform& platform) {
+std::string ScriptDate(Platform& platform) {
     const Offscreen& state = StateOf(platform);
     int year = state.options.year, month = state.options.month, day = state.options.day;
     long long milliseconds = ClockMilliseconds(state);
@@ -253,12 +278,67 @@ std::string DateText(Platform& platform) {
     return FormatDate(year, month, day);
 }
 
-std::string TimeText(Platform& platform) {
-    long long seconds = static_cast<long long>(offscreen::Timer(platform));
+std::string ScriptTime(Platform& platform) {
+    long long seconds = static_cast<long long>(ScriptTimer(platform));
     return FormatTime(static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
                       static_cast<int>(seconds % 60));
 }
 
-}  // namespace offscreen
+void LogCue(Platform& platform, std::string_view name) {
+    StateOf(platform).cues.emplace_back(name);  // logged, never played
+}
+
+void LogBeep(Platform& platform) {
+    StateOf(platform).cues.emplace_back("<beep>");
+}
+
+void LogConsole(Platform& platform, std::string_view text) {
+    StateOf(platform).console.append(text);
+}
+
+std::string NextConsoleLine(Platform& platform) {
+    Offscreen& state = StateOf(platform);
+    std::string line;
+    if (!state.console_lines.empty()) {
+        line = std::move(state.console_lines.front());
+        state.console_lines.pop_front();
+    }
+    // The same editing a terminal would have done to the typed keys.
+    std::string kept;
+    for (char c : line) {
+        auto code = static_cast<unsigned char>(c);
+        if (code == 8) {
+            if (!kept.empty()) kept.pop_back();
+        } else if (code >= 32 && code != 127 && kept.size() < kMaxConsoleLine) {
+            kept += c;
+        }
+    }
+    state.console += kept;
+    state.console += '\n';  // the echo and the Enter
+    return kept;
+}
+
+}  // namespace
+
+const Backend kOffscreenBackend = {
+    .work_area = &OffscreenWorkArea,
+    .open_window = &OpenWindow,
+    .set_location = &NoWindowManager,
+    .set_focus = &NoFocus,
+    .redraw = &Redraw,
+    .quit_requested = &ScriptRanOut,
+    .inkey = &ScriptKey,
+    .discard_keys = &DiscardPendingScriptKeys,
+    .wait_for_typing = &WaitForTyping,
+    .caret_blinks = false,  // a scripted run's pictures show no caret
+    .text_logger = &LogText,
+    .timer = &ScriptTimer,
+    .date_text = &ScriptDate,
+    .time_text = &ScriptTime,
+    .play_cue = &LogCue,
+    .beep = &LogBeep,
+    .console_write = &LogConsole,
+    .console_read_line = &NextConsoleLine,
+};
 
 }  // namespace platform

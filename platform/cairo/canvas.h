@@ -30,6 +30,8 @@ struct Font {
     double cell_height = 0;  // ascent + descent: the text cell and the line height
 };
 
+// Filled when the back end makes the handle and freed with it; no font is
+// dropped in between, so an index stays good for the whole run.
 struct FontBook {
     std::vector<Font> fonts;  // handle = index; handle 0 is the window's default font
 };
@@ -52,7 +54,9 @@ struct FrameRecord;  // the operations of the frame being drawn and of the one s
 // are saved as SVG or PDF, into a Cairo recording surface that keeps every
 // figure and glyph as drawn; pixels is null then, and the routines that set
 // pixels directly take Cairo's general path instead. A recording canvas never
-// keeps frames: what it records is already the whole drawing.
+// keeps frames: what it records is already the whole drawing. Made by
+// CreateCanvas when a window opens, freed by DestroyCanvas when the next one
+// opens or the handle goes; only the logic thread draws on it.
 struct Canvas {
     cairo_surface_t* surface = nullptr;
     cairo_t* cairo = nullptr;
