@@ -63,7 +63,7 @@ struct PrintedText {
 };
 const std::vector<PrintedText>& PrintedTexts(const Platform& platform);
 void ClearPrintedTexts(Platform& platform);
-const std::vector<std::string>& CuesPlayed(const Platform& platform);  // names as requested; "<beep>" for SystemBeep
+const std::vector<std::string>& CuesPlayed(const Platform& platform);  // names as requested; "<beep>" for the alert sound
 const std::string& ConsoleOutput(const Platform& platform);
 int RedrawCount(const Platform& platform);
 Color PixelAt(const Platform& platform, float user_x, float user_y);  // 0xRRGGBB of the drawing buffer
