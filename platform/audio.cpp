@@ -44,7 +44,7 @@ constexpr std::uint64_t PackState(std::uint32_t sound, std::size_t frames) {
 struct Sound {
     const char* name = "";
     const EmbeddedCue* recording = nullptr;
-    bool converted = false;             // samples made (game thread only)
+    bool converted = false;             // samples made (the alert at start, cues by the game thread)
     std::vector<std::int16_t> samples;  // mono, 22050 Hz
 };
 
@@ -54,8 +54,9 @@ struct Mixer {
     bool said_sound_is_off = false;
     bool device_abandoned = false;  // a close that never returned: its callback may still run
     // The cues in EmbeddedCues() order, then the default alert. The list is
-    // made when the device opens; a sound's samples are converted by the game
-    // thread the first time it is asked for, before its request is posted.
+    // made when the device opens, the alert converted with it; a cue's
+    // samples are converted by the game thread the first time it is asked
+    // for, before its request is posted.
     std::vector<Sound> sounds;
 
     // Game side -> callback: (serial << 32) | sound index.
@@ -240,7 +241,9 @@ bool StartAudio() {
     mixer.sounds.clear();
     for (const EmbeddedCue* cue : EmbeddedCues()) mixer.sounds.push_back(Sound{cue->name, cue, false, {}});
     const EmbeddedCue& alert = EmbeddedDefaultAlert();
-    mixer.sounds.push_back(Sound{alert.name, &alert, false, {}});
+    // The alert is converted now: the window thread plays it too (a full key
+    // queue), and only the game thread may convert a sound at first use.
+    mixer.sounds.push_back(Sound{alert.name, &alert, true, ConvertRecording(alert).samples});
     mixer.seen_request = mixer.request.load();
     mixer.published_request.store(mixer.seen_request);
     mixer.playing = kSilent;

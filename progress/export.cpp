@@ -103,8 +103,7 @@ bool ExportProgressPage(const std::string& name, const std::string& path, std::s
 
 std::string CsvOfHistory(const History& history) {
     std::string csv = "etude,kind,seconds,keystrokes_expected,keystrokes_observed,date,time,status\r\n";
-    std::int32_t last = std::min<std::int32_t>(history.NumRecords,
-                                               static_cast<std::int32_t>(history.PlayerHistory.size()) - 1);
+    const std::int32_t last = LastRecord(history);
     for (std::int32_t i = 1; i <= last; ++i) {
         const PlayerRecord& record = history.PlayerHistory[static_cast<std::size_t>(i)];
         csv += std::to_string(i);

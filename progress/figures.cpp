@@ -20,12 +20,6 @@ constexpr int kStatusLost = 0;
 constexpr int kStatusIncomplete = -1;
 constexpr int kDaysInWeek = 7;
 
-// The last record actually held: NumRecords never reaches past the table.
-std::int32_t LastRecord(const History& history) {
-    auto held = static_cast<std::int32_t>(history.PlayerHistory.size()) - 1;
-    return std::max<std::int32_t>(0, std::min(history.NumRecords, held));
-}
-
 const PlayerRecord& RecordAt(const History& history, std::int32_t index) {
     return history.PlayerHistory[static_cast<std::size_t>(index)];
 }
@@ -76,6 +70,11 @@ double SpeedOf(const PlayerRecord& record) {
 }
 
 }  // namespace
+
+std::int32_t LastRecord(const History& history) {
+    auto held = static_cast<std::int32_t>(history.PlayerHistory.size()) - 1;
+    return std::max<std::int32_t>(0, std::min(history.NumRecords, held));
+}
 
 std::string_view KindName(int kind) {
     return (kind >= 1 && kind <= NumEtudeKinds) ? kKindNames[kind - 1] : std::string_view();

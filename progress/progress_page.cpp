@@ -228,8 +228,7 @@ void PreparePage(GameState& game, std::int32_t today, PageFigures& page) {
     page.chosen_kind = game.settings.EtudeNumber;
     page.reach = game.settings.PastPerformanceReach;
     page.player = game.settings.PlayerName;
-    page.records = std::max<std::int32_t>(
-        0, std::min<std::int32_t>(history.NumRecords, static_cast<std::int32_t>(history.PlayerHistory.size()) - 1));
+    page.records = LastRecord(history);
 
     FiguresOfAllKinds(history, page.reach, page.kinds);
     page.any_speed = false;

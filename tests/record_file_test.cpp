@@ -71,7 +71,7 @@ TEST_F(RecordFileTest, MissingFileIsAnEmptyHistory) {
     game_->history.NumRecords = 7;
     records::LoadPlayerHistory(*game_);
     EXPECT_EQ(game_->history.NumRecords, 0);
-    EXPECT_EQ(game_->history.PlayerHistory.size(), 1u);  // record 0, the report's scratch
+    EXPECT_EQ(game_->history.PlayerHistory.size(), 1u);  // record 0, kept empty
     EXPECT_FALSE(fs::exists(kFile));
 }
 

@@ -7,11 +7,11 @@
 //            --arrived 1,2,3 --sky 4 --wander 300 --out scene.png
 //   snapshot --page help --size 1024x768 --player ACE1 --out help.png
 
+#include "app/pass_setup.h"
 #include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "progress/help_page.h"
 #include "render/scene.h"
-#include "tools/scene_state.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +21,15 @@
 #include <vector>
 
 namespace {
+
+// An off-screen back end of the chosen size, in which app::BuildChosenScene
+// opens the scene's window as every pass does.
+platform::PlatformHandle OpenSceneWindow(const app::SceneChoice& choice) {
+    platform::OffscreenOptions options;
+    options.width = choice.width;
+    options.height = choice.height;
+    return platform::CreateOffscreenPlatform(options);
+}
 
 struct Options {
     app::SceneChoice scene;
@@ -161,7 +170,7 @@ int main(int argc, char** argv) {
         Usage();
         return 2;
     }
-    platform::PlatformHandle window = tools::OpenSceneWindow(options.scene);
+    platform::PlatformHandle window = OpenSceneWindow(options.scene);
     std::unique_ptr<GameState> game = app::BuildChosenScene(options.scene, window.get());
     GameState& g = *game;
 

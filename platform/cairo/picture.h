@@ -1,7 +1,6 @@
 #pragma once
-// The drawing buffer as the desktop back end hands it to the window: 32-bit
-// xRGB rows, copied whole. Exposed for the benchmarks and tests of showing a
-// picture.
+// The whole drawing buffer read back as 32-bit xRGB rows, for the benchmarks
+// and tests of showing a picture; the off-screen back end implements it.
 
 #include "platform/platform.h"
 

@@ -288,12 +288,10 @@ void HandleEvent(Desktop& desktop, const SDL_Event& event) {
 void ServiceWindow(Platform& platform, Desktop& desktop) {
     for (;;) {
         std::function<void()> request;
-        bool frame_waiting = false;
         {
             std::lock_guard<std::mutex> guard(desktop.lock);
             if (desktop.game_done) return;
             if (desktop.task && !desktop.task_done) request = desktop.task;
-            frame_waiting = desktop.frame_waiting;
         }
         if (request) {
             request();
@@ -306,6 +304,7 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
             continue;
         }
         ShowWaitingFrame(platform, desktop);
+        bool frame_waiting = false;
         {
             std::lock_guard<std::mutex> guard(desktop.lock);
             frame_waiting = desktop.frame_waiting;
