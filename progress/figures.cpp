@@ -13,7 +13,6 @@ constexpr std::string_view kKindNames[NumEtudeKinds] = {
     "Roll 45",  "Roll 90",  "Roll 135",  "Roll Any",   //
     "PYR 45",   "PYR 90",   "PYR 135",   "PYR Any",
 };
-constexpr std::string_view kGroupNames[kNumAxisGroups] = {"Pitch", "Yaw", "Roll", "PYR"};
 
 constexpr int kStatusWon = 1;
 constexpr int kStatusLost = 0;
@@ -78,10 +77,6 @@ std::int32_t LastRecord(const History& history) {
 
 std::string_view KindName(int kind) {
     return (kind >= 1 && kind <= NumEtudeKinds) ? kKindNames[kind - 1] : std::string_view();
-}
-
-std::string_view GroupName(int group) {
-    return (group >= 1 && group <= kNumAxisGroups) ? kGroupNames[group - 1] : std::string_view();
 }
 
 // -- Per kind --

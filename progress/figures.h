@@ -33,7 +33,6 @@ constexpr double kDegreesPerPress = 45;  // one key press turns ROBO by 45 degre
 std::string_view KindName(int kind);     // "Roll 135"; "" outside 1..16
 // The last record actually held: NumRecords never reaches past the table.
 std::int32_t LastRecord(const History& history);
-std::string_view GroupName(int group);   // 1..4: "Pitch", "Yaw", "Roll", "PYR"; "" otherwise
 constexpr int GroupOfKind(int kind) { return (kind - 1) / 4 + 1; }
 
 // -- Per kind --

@@ -6,6 +6,7 @@
 #include "core/rounding.h"
 #include "platform/platform.h"
 #include "progress/page_style.h"
+#include "records/report.h"
 
 #include <algorithm>
 #include <cmath>
@@ -125,7 +126,7 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
 
     const LearningCurve& curve = figures.curves[group];
     page.Font(kBodyFace, layout.body_points);
-    page.Text(layout.label_left, top, GroupName(group), kText);
+    page.Text(layout.label_left, top, records::AxisGroupName(group), kText);
     page.Font(kSmallFace, layout.small_points);
     page.Text(layout.label_left, top + layout.body_line * 1.1,
               std::to_string(curve.points.size()) + " done", kQuiet);
@@ -260,7 +261,8 @@ void DrawSpeeds(const Page& page, const PageFigures& figures) {
     for (int group = 1; group <= kNumAxisGroups; ++group) {
         double top = layout.tiles_top + (group - 1) * (layout.tile_height + layout.tile_gap);
         page.Font(kBodyFace, layout.body_points);
-        page.Text(layout.panel_left, top + (layout.tile_height - layout.body_line) / 2, GroupName(group), kText);
+        page.Text(layout.panel_left, top + (layout.tile_height - layout.body_line) / 2, records::AxisGroupName(group),
+                  kText);
         for (int column = 0; column < 4; ++column)
             DrawTile(page, figures, (group - 1) * 4 + column + 1, layout.tiles_left + column * step, top);
     }

@@ -74,6 +74,10 @@ void BuildResultRow(RowText& row, const PlayerRecord& best, const KindSummary& s
 
 // Newest first, until the reach is met; a win counts as the fastest only when
 // it beats every newer one and the sentinel duration.
+std::string_view AxisGroupName(int group) {
+    return (group >= 1 && group <= 4) ? kGroupNames[group - 1] : std::string_view();
+}
+
 KindSummary SummariseKind(const History& history, std::int32_t reach, int kind) {
     const auto& records = history.PlayerHistory;
     std::int32_t last = history.NumRecords;
@@ -172,7 +176,7 @@ void DrawPerformanceReport(const GameState& game) {
         if ((kind - 1) % 4 == 0) {
             ++line;
             platform::GraphicSetPos(platform, static_cast<float>(title_x), line_y(line));
-            platform::GraphicPrintText(platform, kGroupNames[(kind - 1) / 4]);
+            platform::GraphicPrintText(platform, AxisGroupName((kind - 1) / 4 + 1));
         }
 
         platform::Color row_color = (kind == game.settings.EtudeNumber) ? kCurrentKindText : kReportText;

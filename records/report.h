@@ -6,6 +6,7 @@
 #include "core/game_state.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace records {
 
@@ -19,6 +20,10 @@ struct KindSummary {
 
 // The summary of kind 1..16, newest record first, read from the history alone.
 KindSummary SummariseKind(const History& history, std::int32_t reach, int kind);
+
+// The axis group of kinds 4g-3 .. 4g, as the table and the PROGRESS page name
+// it: group 1..4 is "Pitch", "Yaw", "Roll", "PYR"; "" otherwise.
+std::string_view AxisGroupName(int group);
 
 void DrawPerformanceReport(const GameState& game);
 
