@@ -99,6 +99,9 @@ void GraphicPolygon(Platform& platform, const PointF* points, int count, Color o
 // x + radius, y - radius, kEllipseCorner, color, color, Solid) draws with a
 // solid pen: the marks of a scatter plot without a call per mark.
 void GraphicDiscs(Platform& platform, const PointF* centres, int count, float radius, Color color);
+// Many equal diamonds outlined one pixel wide, their corners radius above,
+// right of, below and left of each centre: the second mark of a scatter plot.
+void GraphicDiamonds(Platform& platform, const PointF* centres, int count, float radius, Color color);
 
 // -- Text --
 void SetGameFont(Platform& platform, const std::string& face, int points);

@@ -135,14 +135,8 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
 
     const CurveMarks& marks = figures.marks[group];
     const float radius = static_cast<float>(layout.marker_radius);
-    for (const platform::PointF& mark : marks.lost) {
-        platform::PointF diamond[4] = {{mark.x, mark.y + radius},
-                                       {mark.x + radius, mark.y},
-                                       {mark.x, mark.y - radius},
-                                       {mark.x - radius, mark.y}};
-        platform::GraphicPolygon(page.platform, diamond, 4, kLostMark, platform::kTransparent,
-                                 platform::FillStyle::Solid, 0);
-    }
+    platform::GraphicDiamonds(page.platform, marks.lost.data(), static_cast<int>(marks.lost.size()), radius,
+                              kLostMark);
     const float disc = std::max(1.0f, radius * 0.75f);
     platform::GraphicDiscs(page.platform, marks.won.data(), static_cast<int>(marks.won.size()), disc, kWonMark);
     DrawPolyline(page, marks.median, kMedianLine, MedianThickness(page));
@@ -167,12 +161,8 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     x += 3.2 * radius;
     page.Text(x, legend_y, "won", kText);
     x += page.Width("won   ");
-    platform::PointF diamond[4] = {{page.X(x + radius), page.Y(mid_y) + radius},
-                                   {page.X(x + 2 * radius), page.Y(mid_y)},
-                                   {page.X(x + radius), page.Y(mid_y) - radius},
-                                   {page.X(x), page.Y(mid_y)}};
-    platform::GraphicPolygon(page.platform, diamond, 4, kLostMark, platform::kTransparent, platform::FillStyle::Solid,
-                             0);
+    const platform::PointF diamond{page.X(x + radius), page.Y(mid_y)};
+    platform::GraphicDiamonds(page.platform, &diamond, 1, radius, kLostMark);
     x += 3.2 * radius;
     page.Text(x, legend_y, "lost", kText);
     x += page.Width("lost   ");

@@ -183,6 +183,19 @@ TEST(CanvasFigureTest, DiscsAtOnceAreTheBoxEllipsesOneByOne) {
     }
 }
 
+TEST(CanvasFigureTest, DiamondsAreClosedOutlinesCutAtTheWindowEdge) {
+    PlatformHandle platform = MakeWindow();
+    const PointF centres[] = {{0.4f, -0.3f}, {-100, 100}, {500, 500}};  // the last lies wholly outside
+    GraphicDiamonds(*platform, centres, 3, 6, kRed);
+    int outline = 0;
+    for (int row = 0; row < 200; ++row)
+        for (int column = 0; column < 200; ++column)
+            if (DevicePixelAt(*platform, column, row) == kRed)
+                outline += std::abs(column - 100) + std::abs(row - 100) == 6 || column + row == 6;
+    EXPECT_EQ(outline, CountColor(*platform, kRed));
+    EXPECT_EQ(outline, 24 + 7);
+}
+
 // The figures that set pixels directly on a window's canvas (sky discs, thin
 // outlines) must still reach a recorded picture, and the saved SVG and PDF must
 // carry them as figures rather than as one embedded image.

@@ -1,0 +1,145 @@
+#include "platform/cairo/canvas_stamps.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+// One run of a row, clipped to the writable part of the canvas.
+void FillRun(Canvas& canvas, int row, int first_column, int last_column, std::uint32_t pixel) {
+    const PixelRect& clip = canvas.clip;
+    if (row < clip.top || row >= clip.bottom) return;
+    first_column = std::max(first_column, clip.left);
+    last_column = std::min(last_column, clip.right - 1);
+    if (first_column > last_column) return;
+    auto* line = reinterpret_cast<std::uint32_t*>(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride);
+    std::fill(line + first_column, line + last_column + 1, pixel);
+}
+
+// -- Discs --
+// A disc drawn for the game has its centre and radii on whole or half pixels,
+// so its pixels depend only on the radii and on which half its centre falls
+// in. The spans of such a shape are worked out by SetDiscPixels's own test on
+// the same exact offsets, so they hold exactly its pixels.
+
+constexpr int kDiscRows = 2 * static_cast<int>(kSmallDisc) + 3;
+
+struct DiscSpans {
+    double radius_x = -1, radius_y = -1, half_x = 0, half_y = 0;  // the shape: radii, centre's fraction
+    int first_row = 0, rows = 0;                                  // rows below the centre's whole row
+    int first[kDiscRows] = {}, last[kDiscRows] = {};              // columns from its whole column; first > last: none
+};
+
+void WorkOutSpans(DiscSpans& spans, double radius_x, double radius_y, double half_x, double half_y) {
+    spans.radius_x = radius_x;
+    spans.radius_y = radius_y;
+    spans.half_x = half_x;
+    spans.half_y = half_y;
+    spans.first_row = static_cast<int>(std::floor(half_y - radius_y));
+    spans.rows = static_cast<int>(std::ceil(half_y + radius_y)) - spans.first_row + 1;
+    const int first_column = static_cast<int>(std::floor(half_x - radius_x));
+    const int last_column = static_cast<int>(std::ceil(half_x + radius_x));
+    for (int r = 0; r < spans.rows; ++r) {
+        const double v = (spans.first_row + r + 0.5 - half_y) / radius_y;
+        spans.first[r] = 1;
+        spans.last[r] = 0;
+        for (int column = first_column; column <= last_column; ++column) {
+            const double u = (column + 0.5 - half_x) / radius_x;
+            if (u * u + v * v > 1.0) continue;
+            if (spans.first[r] > spans.last[r]) spans.first[r] = column;
+            spans.last[r] = column;
+        }
+    }
+}
+
+bool OnHalfPixels(double value) {
+    return std::fabs(value) < 1e9 && 2 * value == std::nearbyint(2 * value);
+}
+
+}  // namespace
+
+void SetDiscPixels(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
+                   std::uint32_t pixel) {
+    int first_row = std::max(canvas.clip.top, static_cast<int>(std::floor(centre_y - radius_y)));
+    int last_row = std::min(canvas.clip.bottom - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
+    int first_column = std::max(canvas.clip.left, static_cast<int>(std::floor(centre_x - radius_x)));
+    int last_column = std::min(canvas.clip.right - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
+    for (int row = first_row; row <= last_row; ++row) {
+        double v = (row + 0.5 - centre_y) / radius_y;
+        unsigned char* line = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
+        for (int column = first_column; column <= last_column; ++column) {
+            double u = (column + 0.5 - centre_x) / radius_x;
+            if (u * u + v * v <= 1.0) std::memcpy(line + column * 4, &pixel, 4);
+        }
+    }
+}
+
+void StampDiscs(Canvas& canvas, const double* discs, int count, std::uint32_t pixel) {
+    // A batch holds a handful of shapes: the radii of one size snapped at
+    // different places differ by a pixel, and the centre falls on either half.
+    constexpr int kShapes = 8;
+    DiscSpans shapes[kShapes];
+    int made = 0, next = 0;
+    for (int i = 0; i < count; ++i) {
+        const double* disc = discs + 4 * i;
+        const double centre_x = disc[0], centre_y = disc[1], radius_x = disc[2], radius_y = disc[3];
+        if (!OnHalfPixels(centre_x) || !OnHalfPixels(centre_y) || !OnHalfPixels(radius_x) ||
+            !OnHalfPixels(radius_y) || radius_x > kSmallDisc || radius_y > kSmallDisc) {
+            SetDiscPixels(canvas, centre_x, centre_y, radius_x, radius_y, pixel);
+            continue;
+        }
+        const double whole_x = std::floor(centre_x), whole_y = std::floor(centre_y);
+        const double half_x = centre_x - whole_x, half_y = centre_y - whole_y;
+        const DiscSpans* spans = nullptr;
+        for (int s = 0; s < made && spans == nullptr; ++s) {
+            const DiscSpans& shape = shapes[s];
+            if (shape.radius_x == radius_x && shape.radius_y == radius_y && shape.half_x == half_x &&
+                shape.half_y == half_y)
+                spans = &shape;
+        }
+        if (spans == nullptr) {
+            DiscSpans& shape = shapes[made < kShapes ? made++ : next++ % kShapes];
+            WorkOutSpans(shape, radius_x, radius_y, half_x, half_y);
+            spans = &shape;
+        }
+        const int column = static_cast<int>(whole_x), row = static_cast<int>(whole_y) + spans->first_row;
+        for (int r = 0; r < spans->rows; ++r)
+            if (spans->first[r] <= spans->last[r])
+                FillRun(canvas, row + r, column + spans->first[r], column + spans->last[r], pixel);
+    }
+}
+
+// -- Diamonds --
+
+void StampDiamonds(Canvas& canvas, const double* centres, int count, int radius_x, int radius_y,
+                   std::uint32_t pixel) {
+    radius_x = std::clamp(radius_x, 0, kSmallDiamond);
+    radius_y = std::clamp(radius_y, 0, kSmallDiamond);
+    // Half the width of the outline at each distance from the middle row, and
+    // where its run in that row ends towards the middle: next to the run of the
+    // row beyond, so a flat edge stays closed.
+    int outer[kSmallDiamond + 2], inner[kSmallDiamond + 1];
+    for (int d = 0; d <= radius_y; ++d)
+        outer[d] = radius_y == 0 ? radius_x
+                                 : static_cast<int>(std::nearbyint(static_cast<double>(radius_x) * (radius_y - d) /
+                                                                   radius_y));
+    outer[radius_y + 1] = -1;
+    for (int d = 0; d <= radius_y; ++d) inner[d] = std::min(outer[d], outer[d + 1] + 1);
+    for (int i = 0; i < count; ++i) {
+        const int column = static_cast<int>(centres[2 * i]), row = static_cast<int>(centres[2 * i + 1]);
+        for (int dy = -radius_y; dy <= radius_y; ++dy) {
+            const int d = dy < 0 ? -dy : dy;
+            if (inner[d] == 0) {
+                FillRun(canvas, row + dy, column - outer[d], column + outer[d], pixel);
+            } else {
+                FillRun(canvas, row + dy, column - outer[d], column - inner[d], pixel);
+                FillRun(canvas, row + dy, column + inner[d], column + outer[d], pixel);
+            }
+        }
+    }
+}
+
+}  // namespace platform
