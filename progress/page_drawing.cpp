@@ -86,26 +86,11 @@ int MedianThickness(const Page& page) {
     return std::max(2, RoundToInt32(page.screen.WindowScale * 4.0));
 }
 
-// An open line as a closed outline that goes there and back: the one-pixel
-// outline of a polygon is the canvas's fastest figure. Thicker lines are
-// drawn as neighbouring copies a pixel apart.
 void DrawPolyline(const Page& page, const std::vector<platform::PointF>& points, platform::Color color,
                   int thickness) {
-    constexpr std::size_t kForward = 512;  // corners out; as many back make the 1024 a polygon may have
-    platform::PointF ring[2 * kForward];
-    for (int copy = 0; copy < thickness; ++copy) {
-        float shift = static_cast<float>(copy - (thickness - 1) / 2);
-        for (std::size_t first = 0; first + 1 < points.size(); first += kForward - 1) {
-            std::size_t count = std::min(kForward, points.size() - first);
-            for (std::size_t i = 0; i < count; ++i) {
-                platform::PointF corner{points[first + i].x, points[first + i].y + shift};
-                ring[i] = corner;
-                ring[2 * count - 1 - i] = corner;
-            }
-            platform::GraphicPolygon(page.platform, ring, static_cast<int>(2 * count), color, platform::kTransparent,
-                                     platform::FillStyle::Solid, 0);
-        }
-    }
+    platform::GraphicSetPenWidth(page.platform, thickness);
+    platform::GraphicPolyline(page.platform, points.data(), static_cast<int>(points.size()), color);
+    platform::GraphicSetPenWidth(page.platform, 1);
 }
 
 void DrawCurve(const Page& page, const PageFigures& figures, int group) {

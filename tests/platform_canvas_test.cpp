@@ -162,6 +162,21 @@ TEST(CanvasFigureTest, LinesPixelsAndPenWidth) {
     GraphicSetPixel(*platform, -30, 30, kBlue);
     EXPECT_EQ(PixelAt(*platform, -30, 30), kBlue);
     EXPECT_EQ(CountColor(*platform, kBlue), 1);
+
+    // An open line in a 3-pixel pen: 3 pixels high where flat, and no row left
+    // out where it climbs 120 rows over 3 columns.
+    GraphicClear(*platform);
+    const PointF line[] = {{-90, -60}, {-87, 60}, {90, 60}};
+    GraphicSetPenWidth(*platform, 3);
+    GraphicPolyline(*platform, line, 3, kBlue);
+    for (int row = 40; row <= 160; ++row) {
+        bool reached = false;
+        for (int column = 10; column <= 13; ++column) reached = reached || DevicePixelAt(*platform, column, row) == kBlue;
+        EXPECT_TRUE(reached) << row;
+    }
+    int high = 0;
+    for (int row = 0; row < 200; ++row) high += DevicePixelAt(*platform, 100, row) == kBlue;
+    EXPECT_EQ(high, 3);
 }
 
 TEST(CanvasFigureTest, DiscsAtOnceAreTheBoxEllipsesOneByOne) {

@@ -510,6 +510,18 @@ void CanvasDiamonds(Canvas& canvas, const PointF* centres, int count, float radi
     if (op.count > 0) DrawCanvasOp(canvas, op, diamonds.data(), nullptr, nullptr);
 }
 
+// Corners exact, as a polygon's.
+void CanvasPolyline(Canvas& canvas, const PointF* points, int count, Color color) {
+    if (points == nullptr || count < 2 || !PenDraws(canvas)) return;
+    std::vector<double>& corners = canvas.corners;
+    corners.clear();
+    for (int i = 0; i < count; ++i) corners.insert(corners.end(), {DeviceX(canvas, points[i].x), DeviceY(canvas, points[i].y)});
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Polyline);
+    op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+    op.count = count;
+    DrawCanvasOp(canvas, op, corners.data(), nullptr, nullptr);
+}
+
 // Fill and outline follow the exact corners; the outline's pixels are those
 // nearest to each edge. Sections of one wall meet along shared edges and at
 // corners that lie on a neighbour's edge. Snapped to a pixel on its own, such
@@ -680,6 +692,25 @@ void PaintDiamonds(Canvas& canvas, const CanvasOp& op, const double* centres) {
     cairo_stroke(cairo);
 }
 
+// A solid line is set column by column; a patterned or recorded one, or one
+// reaching far off the picture, is stroked through the corners.
+void PaintPolyline(Canvas& canvas, const CanvasOp& op, const double* corners) {
+    bool near = true;
+    for (int i = 0; i < 2 * op.count; ++i) near = near && std::fabs(corners[i]) < kFarCoordinate;
+    if (near && canvas.pixels != nullptr && op.pen_style == 0) {
+        cairo_surface_flush(canvas.surface);
+        StampPolyline(canvas, corners, op.count, op.pen_width, static_cast<std::uint32_t>(op.outline) | 0xFF000000u);
+        cairo_surface_mark_dirty(canvas.surface);
+        return;
+    }
+    cairo_t* cairo = canvas.cairo;
+    cairo_move_to(cairo, corners[0] + 0.5, corners[1] + 0.5);
+    for (int i = 1; i < op.count; ++i) cairo_line_to(cairo, corners[2 * i] + 0.5, corners[2 * i + 1] + 0.5);
+    SetSource(cairo, op.outline);
+    ApplyPen(canvas);
+    cairo_stroke(cairo);
+}
+
 }  // namespace
 
 void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, const char* text,
@@ -716,6 +747,7 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
         case CanvasOpKind::Polygon: PaintPolygon(canvas, op, corners, colors, style); break;
         case CanvasOpKind::Discs: PaintDiscs(canvas, op, corners); break;
         case CanvasOpKind::Diamonds: PaintDiamonds(canvas, op, corners); break;
+        case CanvasOpKind::Polyline: PaintPolyline(canvas, op, corners); break;
         case CanvasOpKind::Text: PaintCanvasText(canvas, op, text, *fonts); break;
     }
     canvas.pen_width = pen_width;

@@ -118,6 +118,7 @@ void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outlin
                    int fill_mode);
 void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius, Color color);
 void CanvasDiamonds(Canvas& canvas, const PointF* centres, int count, float radius, Color color);
+void CanvasPolyline(Canvas& canvas, const PointF* points, int count, Color color);
 
 // -- Text --
 // Prints at the print position (top-left of the text cell) and advances it;

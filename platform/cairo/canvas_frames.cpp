@@ -197,6 +197,7 @@ PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners)
         case CanvasOpKind::Box:
             return Clamp(canvas, PixelRect{Floor(std::min(op.a, op.c) - reach), Floor(std::min(op.b, op.d) - reach),
                                            Ceil(std::max(op.a, op.c) + reach), Ceil(std::max(op.b, op.d) + reach)});
+        case CanvasOpKind::Polyline:
         case CanvasOpKind::Polygon: {
             double left = corners[0], right = corners[0], top = corners[1], bottom = corners[1];
             for (int i = 1; i < op.count; ++i) {
@@ -392,7 +393,8 @@ void MarkAllShown(FrameRecord& record) {
 
 int CornerValues(const CanvasOp& op) {
     switch (op.kind) {
-        case CanvasOpKind::Polygon: return 2 * op.count;
+        case CanvasOpKind::Polygon:
+        case CanvasOpKind::Polyline: return 2 * op.count;
         case CanvasOpKind::Discs: return 4 * op.count;
         case CanvasOpKind::Diamonds: return 2 * op.count;
         default: return 0;

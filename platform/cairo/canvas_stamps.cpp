@@ -19,6 +19,22 @@ void FillRun(Canvas& canvas, int row, int first_column, int last_column, std::ui
     std::fill(line + first_column, line + last_column + 1, pixel);
 }
 
+// One column's rows from top to bottom, clipped likewise.
+void FillColumn(Canvas& canvas, int column, int top, int bottom, std::uint32_t pixel) {
+    const PixelRect& clip = canvas.clip;
+    if (column < clip.left || column >= clip.right) return;
+    top = std::max(top, clip.top);
+    bottom = std::min(bottom, clip.bottom - 1);
+    if (top > bottom) return;
+    unsigned char* at = canvas.pixels + static_cast<std::size_t>(top) * canvas.stride + column * 4;
+    for (int row = top; row <= bottom; ++row, at += canvas.stride) std::memcpy(at, &pixel, 4);
+}
+
+// The pixel a device coordinate falls on, as everywhere in the canvas.
+int PixelOf(double device) {
+    return static_cast<int>(std::nearbyint(device));
+}
+
 // -- Discs --
 // A disc drawn for the game has its centre and radii on whole or half pixels,
 // so its pixels depend only on the radii and on which half its centre falls
@@ -138,6 +154,33 @@ void StampDiamonds(Canvas& canvas, const double* centres, int count, int radius_
                 FillRun(canvas, row + dy, column - outer[d], column - inner[d], pixel);
                 FillRun(canvas, row + dy, column + inner[d], column + outer[d], pixel);
             }
+        }
+    }
+}
+
+// -- Open lines --
+
+void StampPolyline(Canvas& canvas, const double* corners, int count, int thickness, std::uint32_t pixel) {
+    thickness = std::max(1, thickness);
+    const int above = (thickness - 1) / 2, below = thickness / 2;
+    for (int i = 0; i + 1 < count; ++i) {
+        double x0 = corners[2 * i], y0 = corners[2 * i + 1], x1 = corners[2 * i + 2], y1 = corners[2 * i + 3];
+        if (x1 < x0) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        const double slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0;
+        // A pixel column holds the device x that round to it: column - 0.5 up to column + 0.5.
+        const int first = std::max(PixelOf(x0), canvas.clip.left);
+        const int last = std::min(PixelOf(x1), canvas.clip.right - 1);
+        for (int column = first; column <= last; ++column) {
+            double high = y0, low = y1;
+            if (x1 > x0) {
+                high = y0 + (std::max(x0, column - 0.5) - x0) * slope;
+                low = y0 + (std::min(x1, column + 0.5) - x0) * slope;
+            }
+            if (high > low) std::swap(high, low);
+            FillColumn(canvas, column, PixelOf(high) - above, PixelOf(low) + below, pixel);
         }
     }
 }
