@@ -82,6 +82,12 @@ double SpeedShare(const PageFigures& page, double speed) {
 
 // -- Learning curves --
 
+// Diamonds are drawn on whole pixels: a radius between two is rounded up, so
+// that the smallest screens still show a diamond as large as a won disc.
+float DiamondRadius(const PageLayout& layout) {
+    return static_cast<float>(std::ceil(layout.marker_radius));
+}
+
 int MedianThickness(const Page& page) {
     return std::max(2, RoundToInt32(page.screen.WindowScale * 4.0));
 }
@@ -120,8 +126,8 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
 
     const CurveMarks& marks = figures.marks[group];
     const float radius = static_cast<float>(layout.marker_radius);
-    platform::GraphicDiamonds(page.platform, marks.lost.data(), static_cast<int>(marks.lost.size()), radius,
-                              kLostMark);
+    platform::GraphicDiamonds(page.platform, marks.lost.data(), static_cast<int>(marks.lost.size()),
+                              DiamondRadius(layout), kLostMark);
     const float disc = std::max(1.0f, radius * 0.75f);
     platform::GraphicDiscs(page.platform, marks.won.data(), static_cast<int>(marks.won.size()), disc, kWonMark);
     DrawPolyline(page, marks.median, kMedianLine, MedianThickness(page));
@@ -147,7 +153,7 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     page.Text(x, legend_y, "won", kText);
     x += page.Width("won   ");
     const platform::PointF diamond{page.X(x + radius), page.Y(mid_y)};
-    platform::GraphicDiamonds(page.platform, &diamond, 1, radius, kLostMark);
+    platform::GraphicDiamonds(page.platform, &diamond, 1, DiamondRadius(layout), kLostMark);
     x += 3.2 * radius;
     page.Text(x, legend_y, "lost", kText);
     x += page.Width("lost   ");

@@ -47,6 +47,7 @@ struct DiscSpans {
     double radius_x = -1, radius_y = -1, half_x = 0, half_y = 0;  // the shape: radii, centre's fraction
     int first_row = 0, rows = 0;                                  // rows below the centre's whole row
     int first[kDiscRows] = {}, last[kDiscRows] = {};              // columns from its whole column; first > last: none
+    int leftmost = 0, rightmost = 0;                              // the widest row's ends
 };
 
 void WorkOutSpans(DiscSpans& spans, double radius_x, double radius_y, double half_x, double half_y) {
@@ -58,6 +59,8 @@ void WorkOutSpans(DiscSpans& spans, double radius_x, double radius_y, double hal
     spans.rows = static_cast<int>(std::ceil(half_y + radius_y)) - spans.first_row + 1;
     const int first_column = static_cast<int>(std::floor(half_x - radius_x));
     const int last_column = static_cast<int>(std::ceil(half_x + radius_x));
+    spans.leftmost = last_column;
+    spans.rightmost = first_column;
     for (int r = 0; r < spans.rows; ++r) {
         const double v = (spans.first_row + r + 0.5 - half_y) / radius_y;
         spans.first[r] = 1;
@@ -67,6 +70,10 @@ void WorkOutSpans(DiscSpans& spans, double radius_x, double radius_y, double hal
             if (u * u + v * v > 1.0) continue;
             if (spans.first[r] > spans.last[r]) spans.first[r] = column;
             spans.last[r] = column;
+        }
+        if (spans.first[r] <= spans.last[r]) {
+            spans.leftmost = std::min(spans.leftmost, spans.first[r]);
+            spans.rightmost = std::max(spans.rightmost, spans.last[r]);
         }
     }
 }
@@ -122,9 +129,20 @@ void StampDiscs(Canvas& canvas, const double* discs, int count, std::uint32_t pi
             spans = &shape;
         }
         const int column = static_cast<int>(whole_x), row = static_cast<int>(whole_y) + spans->first_row;
-        for (int r = 0; r < spans->rows; ++r)
-            if (spans->first[r] <= spans->last[r])
-                FillRun(canvas, row + r, column + spans->first[r], column + spans->last[r], pixel);
+        const PixelRect& clip = canvas.clip;
+        if (column + spans->leftmost < clip.left || column + spans->rightmost >= clip.right || row < clip.top ||
+            row + spans->rows > clip.bottom) {
+            for (int r = 0; r < spans->rows; ++r)
+                if (spans->first[r] <= spans->last[r])
+                    FillRun(canvas, row + r, column + spans->first[r], column + spans->last[r], pixel);
+            continue;
+        }
+        // Wholly inside, as nearly every disc is: no row needs cutting.
+        unsigned char* line = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
+        for (int r = 0; r < spans->rows; ++r, line += canvas.stride) {
+            auto* at = reinterpret_cast<std::uint32_t*>(line) + column;
+            for (int c = spans->first[r]; c <= spans->last[r]; ++c) at[c] = pixel;
+        }
     }
 }
 
