@@ -141,26 +141,28 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     const double explain_y = layout.content_top + layout.body_line * 1.2;
     page.Text(layout.label_left, explain_y, "seconds per wall of every completed etude, in the order played", kQuiet);
 
-    // The legend: each mark as it is drawn, then its meaning.
+    // The legend: each mark as it is drawn, then, half a letter clear of it, its meaning.
     const double legend_y = explain_y + layout.small_line * 1.05;
     const double mid_y = legend_y + layout.small_line / 2;
+    const double clearance = page.Width(" ") / 2;
     const float radius = static_cast<float>(layout.marker_radius);
     double x = layout.plot_left;
     const float disc = std::max(1.0f, radius * 0.75f);
     platform::GraphicBox(page.platform, page.X(x + radius) - disc, page.Y(mid_y) + disc, page.X(x + radius) + disc,
                          page.Y(mid_y) - disc, platform::kEllipseCorner, kWonMark, kWonMark, platform::FillStyle::Solid);
-    x += 3.2 * radius;
+    x += radius + disc + clearance;
     page.Text(x, legend_y, "won", kText);
     x += page.Width("won   ");
-    const platform::PointF diamond{page.X(x + radius), page.Y(mid_y)};
-    platform::GraphicDiamonds(page.platform, &diamond, 1, DiamondRadius(layout), kLostMark);
-    x += 3.2 * radius;
+    const double diamond_radius = DiamondRadius(layout);
+    const platform::PointF diamond{page.X(x + diamond_radius), page.Y(mid_y)};
+    platform::GraphicDiamonds(page.platform, &diamond, 1, static_cast<float>(diamond_radius), kLostMark);
+    x += 2 * diamond_radius + 1 + clearance;
     page.Text(x, legend_y, "lost", kText);
     x += page.Width("lost   ");
     double line_length = page.Width("mmm");
     DrawPolyline(page, {{page.X(x), page.Y(mid_y)}, {page.X(x + line_length), page.Y(mid_y)}}, kMedianLine,
                  MedianThickness(page));
-    x += line_length + radius;
+    x += line_length + clearance;
     page.Text(x, legend_y, "median of the last 10 wins", kText);
 
     for (int group = 1; group <= kNumAxisGroups; ++group) DrawCurve(page, figures, group);
