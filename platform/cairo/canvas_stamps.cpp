@@ -78,8 +78,13 @@ void WorkOutSpans(DiscSpans& spans, double radius_x, double radius_y, double hal
     }
 }
 
-bool OnHalfPixels(double value) {
-    return std::fabs(value) < 1e9 && 2 * value == std::nearbyint(2 * value);
+// Twice the value when it lies on a whole or half pixel, else -1 << 40.
+constexpr long long kNotOnHalves = -(1LL << 40);
+long long Halves(double value) {
+    const double twice = 2 * value;
+    if (!(std::fabs(twice) < 1e9)) return kNotOnHalves;
+    const auto halves = static_cast<long long>(twice);
+    return static_cast<double>(halves) == twice ? halves : kNotOnHalves;
 }
 
 }  // namespace
@@ -109,13 +114,16 @@ void StampDiscs(Canvas& canvas, const double* discs, int count, std::uint32_t pi
     for (int i = 0; i < count; ++i) {
         const double* disc = discs + 4 * i;
         const double centre_x = disc[0], centre_y = disc[1], radius_x = disc[2], radius_y = disc[3];
-        if (!OnHalfPixels(centre_x) || !OnHalfPixels(centre_y) || !OnHalfPixels(radius_x) ||
-            !OnHalfPixels(radius_y) || radius_x > kSmallDisc || radius_y > kSmallDisc) {
+        const long long halves_x = Halves(centre_x), halves_y = Halves(centre_y);
+        if (halves_x == kNotOnHalves || halves_y == kNotOnHalves || Halves(radius_x) == kNotOnHalves ||
+            Halves(radius_y) == kNotOnHalves || radius_x > kSmallDisc || radius_y > kSmallDisc) {
             SetDiscPixels(canvas, centre_x, centre_y, radius_x, radius_y, pixel);
             continue;
         }
-        const double whole_x = std::floor(centre_x), whole_y = std::floor(centre_y);
-        const double half_x = centre_x - whole_x, half_y = centre_y - whole_y;
+        // The whole pixel below the centre (halves shifted down round towards
+        // minus infinity), and the half left over.
+        const long long whole_x = halves_x >> 1, whole_y = halves_y >> 1;
+        const double half_x = (halves_x & 1) != 0 ? 0.5 : 0.0, half_y = (halves_y & 1) != 0 ? 0.5 : 0.0;
         const DiscSpans* spans = nullptr;
         for (int s = 0; s < made && spans == nullptr; ++s) {
             const DiscSpans& shape = shapes[s];
@@ -128,7 +136,7 @@ void StampDiscs(Canvas& canvas, const double* discs, int count, std::uint32_t pi
             WorkOutSpans(shape, radius_x, radius_y, half_x, half_y);
             spans = &shape;
         }
-        const int column = static_cast<int>(whole_x), row = static_cast<int>(whole_y) + spans->first_row;
+        const auto column = static_cast<int>(whole_x), row = static_cast<int>(whole_y) + spans->first_row;
         const PixelRect& clip = canvas.clip;
         if (column + spans->leftmost < clip.left || column + spans->rightmost >= clip.right || row < clip.top ||
             row + spans->rows > clip.bottom) {
@@ -162,8 +170,21 @@ void StampDiamonds(Canvas& canvas, const double* centres, int count, int radius_
                                                                    radius_y));
     outer[radius_y + 1] = -1;
     for (int d = 0; d <= radius_y; ++d) inner[d] = std::min(outer[d], outer[d + 1] + 1);
+    const PixelRect& clip = canvas.clip;
     for (int i = 0; i < count; ++i) {
         const int column = static_cast<int>(centres[2 * i]), row = static_cast<int>(centres[2 * i + 1]);
+        if (column - radius_x >= clip.left && column + radius_x < clip.right && row - radius_y >= clip.top &&
+            row + radius_y < clip.bottom) {
+            // Wholly inside: the runs are set without cutting.
+            unsigned char* line = canvas.pixels + static_cast<std::size_t>(row - radius_y) * canvas.stride;
+            for (int dy = -radius_y; dy <= radius_y; ++dy, line += canvas.stride) {
+                const int d = dy < 0 ? -dy : dy;
+                auto* middle = reinterpret_cast<std::uint32_t*>(line) + column;
+                for (int dx = inner[d]; dx <= outer[d]; ++dx) middle[dx] = pixel;
+                for (int dx = std::max(inner[d], 1); dx <= outer[d]; ++dx) middle[-dx] = pixel;
+            }
+            continue;
+        }
         for (int dy = -radius_y; dy <= radius_y; ++dy) {
             const int d = dy < 0 ? -dy : dy;
             if (inner[d] == 0) {
