@@ -171,7 +171,8 @@ TEST(CanvasFigureTest, LinesPixelsAndPenWidth) {
     GraphicPolyline(*platform, line, 3, kBlue);
     for (int row = 40; row <= 160; ++row) {
         bool reached = false;
-        for (int column = 10; column <= 13; ++column) reached = reached || DevicePixelAt(*platform, column, row) == kBlue;
+        for (int column = 10; column <= 13; ++column)
+            reached = reached || DevicePixelAt(*platform, column, row) == kBlue;
         EXPECT_TRUE(reached) << row;
     }
     int high = 0;

@@ -515,7 +515,8 @@ void CanvasPolyline(Canvas& canvas, const PointF* points, int count, Color color
     if (points == nullptr || count < 2 || !PenDraws(canvas)) return;
     std::vector<double>& corners = canvas.corners;
     corners.clear();
-    for (int i = 0; i < count; ++i) corners.insert(corners.end(), {DeviceX(canvas, points[i].x), DeviceY(canvas, points[i].y)});
+    for (int i = 0; i < count; ++i)
+        corners.insert(corners.end(), {DeviceX(canvas, points[i].x), DeviceY(canvas, points[i].y)});
     CanvasOp op = BlankCanvasOp(CanvasOpKind::Polyline);
     op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
     op.count = count;
@@ -671,7 +672,8 @@ void PaintDiamonds(Canvas& canvas, const CanvasOp& op, const double* centres) {
     const auto radius_x = static_cast<int>(op.a), radius_y = static_cast<int>(op.b);
     if (canvas.pixels != nullptr && radius_x <= kSmallDiamond && radius_y <= kSmallDiamond) {
         cairo_surface_flush(canvas.surface);
-        StampDiamonds(canvas, centres, op.count, radius_x, radius_y, static_cast<std::uint32_t>(op.outline) | 0xFF000000u);
+        StampDiamonds(canvas, centres, op.count, radius_x, radius_y,
+                      static_cast<std::uint32_t>(op.outline) | 0xFF000000u);
         cairo_surface_mark_dirty(canvas.surface);
         return;
     }
