@@ -104,6 +104,14 @@ void GraphicDiscs(Platform& platform, const PointF* centres, int count, float ra
     if (platform.window_open) CanvasDiscs(platform.canvas, centres, count, radius, color);
 }
 
+void GraphicDiamonds(Platform& platform, const PointF* centres, int count, float radius, Color color) {
+    if (platform.window_open) CanvasDiamonds(platform.canvas, centres, count, radius, color);
+}
+
+void GraphicPolyline(Platform& platform, const PointF* points, int count, Color color) {
+    if (platform.window_open) CanvasPolyline(platform.canvas, points, count, color);
+}
+
 void GraphicPolygon(Platform& platform, const PointF* points, int count, Color outline, Color fill,
                     FillStyle style, int fill_mode) {
     if (platform.window_open) CanvasPolygon(platform.canvas, points, count, outline, fill, style, fill_mode);

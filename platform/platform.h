@@ -99,6 +99,12 @@ void GraphicPolygon(Platform& platform, const PointF* points, int count, Color o
 // x + radius, y - radius, kEllipseCorner, color, color, Solid) draws with a
 // solid pen: the marks of a scatter plot without a call per mark.
 void GraphicDiscs(Platform& platform, const PointF* centres, int count, float radius, Color color);
+// Many equal diamonds outlined one pixel wide, their corners radius above,
+// right of, below and left of each centre: the second mark of a scatter plot.
+void GraphicDiamonds(Platform& platform, const PointF* centres, int count, float radius, Color color);
+// An open line through two or more points in the current pen, its width
+// counted from top to bottom: the curve of a plot without a call per segment.
+void GraphicPolyline(Platform& platform, const PointF* points, int count, Color color);
 
 // -- Text --
 void SetGameFont(Platform& platform, const std::string& face, int points);

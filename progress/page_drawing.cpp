@@ -83,30 +83,21 @@ double SpeedShare(const PageFigures& page, double speed) {
 
 // -- Learning curves --
 
+// Diamonds are drawn on whole pixels: a radius between two is rounded up, so
+// that the smallest screens still show a diamond as large as a won disc.
+float DiamondRadius(const PageLayout& layout) {
+    return static_cast<float>(std::ceil(layout.marker_radius));
+}
+
 int MedianThickness(const Page& page) {
     return std::max(2, RoundToInt32(page.screen.WindowScale * 4.0));
 }
 
-// An open line as a closed outline that goes there and back: the one-pixel
-// outline of a polygon is the canvas's fastest figure. Thicker lines are
-// drawn as neighbouring copies a pixel apart.
 void DrawPolyline(const Page& page, const std::vector<platform::PointF>& points, platform::Color color,
                   int thickness) {
-    constexpr std::size_t kForward = 512;  // corners out; as many back make the 1024 a polygon may have
-    platform::PointF ring[2 * kForward];
-    for (int copy = 0; copy < thickness; ++copy) {
-        float shift = static_cast<float>(copy - (thickness - 1) / 2);
-        for (std::size_t first = 0; first + 1 < points.size(); first += kForward - 1) {
-            std::size_t count = std::min(kForward, points.size() - first);
-            for (std::size_t i = 0; i < count; ++i) {
-                platform::PointF corner{points[first + i].x, points[first + i].y + shift};
-                ring[i] = corner;
-                ring[2 * count - 1 - i] = corner;
-            }
-            platform::GraphicPolygon(page.platform, ring, static_cast<int>(2 * count), color, platform::kTransparent,
-                                     platform::FillStyle::Solid, 0);
-        }
-    }
+    platform::GraphicSetPenWidth(page.platform, thickness);
+    platform::GraphicPolyline(page.platform, points.data(), static_cast<int>(points.size()), color);
+    platform::GraphicSetPenWidth(page.platform, 1);
 }
 
 void DrawCurve(const Page& page, const PageFigures& figures, int group) {
@@ -136,14 +127,8 @@ void DrawCurve(const Page& page, const PageFigures& figures, int group) {
 
     const CurveMarks& marks = figures.marks[group];
     const float radius = static_cast<float>(layout.marker_radius);
-    for (const platform::PointF& mark : marks.lost) {
-        platform::PointF diamond[4] = {{mark.x, mark.y + radius},
-                                       {mark.x + radius, mark.y},
-                                       {mark.x, mark.y - radius},
-                                       {mark.x - radius, mark.y}};
-        platform::GraphicPolygon(page.platform, diamond, 4, kLostMark, platform::kTransparent,
-                                 platform::FillStyle::Solid, 0);
-    }
+    platform::GraphicDiamonds(page.platform, marks.lost.data(), static_cast<int>(marks.lost.size()),
+                              DiamondRadius(layout), kLostMark);
     const float disc = std::max(1.0f, radius * 0.75f);
     platform::GraphicDiscs(page.platform, marks.won.data(), static_cast<int>(marks.won.size()), disc, kWonMark);
     DrawPolyline(page, marks.median, kMedianLine, MedianThickness(page));
@@ -157,30 +142,28 @@ void DrawCurves(const Page& page, const PageFigures& figures) {
     const double explain_y = layout.content_top + layout.body_line * 1.2;
     page.Text(layout.label_left, explain_y, "seconds per wall of every completed etude, in the order played", kQuiet);
 
-    // The legend: each mark as it is drawn, then its meaning.
+    // The legend: each mark as it is drawn, then, half a letter clear of it, its meaning.
     const double legend_y = explain_y + layout.small_line * 1.05;
     const double mid_y = legend_y + layout.small_line / 2;
+    const double clearance = page.Width(" ") / 2;
     const float radius = static_cast<float>(layout.marker_radius);
     double x = layout.plot_left;
     const float disc = std::max(1.0f, radius * 0.75f);
     platform::GraphicBox(page.platform, page.X(x + radius) - disc, page.Y(mid_y) + disc, page.X(x + radius) + disc,
                          page.Y(mid_y) - disc, platform::kEllipseCorner, kWonMark, kWonMark, platform::FillStyle::Solid);
-    x += 3.2 * radius;
+    x += radius + disc + clearance;
     page.Text(x, legend_y, "won", kText);
     x += page.Width("won   ");
-    platform::PointF diamond[4] = {{page.X(x + radius), page.Y(mid_y) + radius},
-                                   {page.X(x + 2 * radius), page.Y(mid_y)},
-                                   {page.X(x + radius), page.Y(mid_y) - radius},
-                                   {page.X(x), page.Y(mid_y)}};
-    platform::GraphicPolygon(page.platform, diamond, 4, kLostMark, platform::kTransparent, platform::FillStyle::Solid,
-                             0);
-    x += 3.2 * radius;
+    const double diamond_radius = DiamondRadius(layout);
+    const platform::PointF diamond{page.X(x + diamond_radius), page.Y(mid_y)};
+    platform::GraphicDiamonds(page.platform, &diamond, 1, static_cast<float>(diamond_radius), kLostMark);
+    x += 2 * diamond_radius + 1 + clearance;
     page.Text(x, legend_y, "lost", kText);
     x += page.Width("lost   ");
     double line_length = page.Width("mmm");
     DrawPolyline(page, {{page.X(x), page.Y(mid_y)}, {page.X(x + line_length), page.Y(mid_y)}}, kMedianLine,
                  MedianThickness(page));
-    x += line_length + radius;
+    x += line_length + clearance;
     page.Text(x, legend_y, "median of the last 10 wins", kText);
 
     for (int group = 1; group <= kNumAxisGroups; ++group) DrawCurve(page, figures, group);

@@ -162,6 +162,22 @@ TEST(CanvasFigureTest, LinesPixelsAndPenWidth) {
     GraphicSetPixel(*platform, -30, 30, kBlue);
     EXPECT_EQ(PixelAt(*platform, -30, 30), kBlue);
     EXPECT_EQ(CountColor(*platform, kBlue), 1);
+
+    // An open line in a 3-pixel pen: 3 pixels high where flat, and no row left
+    // out where it climbs 120 rows over 3 columns.
+    GraphicClear(*platform);
+    const PointF line[] = {{-90, -60}, {-87, 60}, {90, 60}};
+    GraphicSetPenWidth(*platform, 3);
+    GraphicPolyline(*platform, line, 3, kBlue);
+    for (int row = 40; row <= 160; ++row) {
+        bool reached = false;
+        for (int column = 10; column <= 13; ++column)
+            reached = reached || DevicePixelAt(*platform, column, row) == kBlue;
+        EXPECT_TRUE(reached) << row;
+    }
+    int high = 0;
+    for (int row = 0; row < 200; ++row) high += DevicePixelAt(*platform, 100, row) == kBlue;
+    EXPECT_EQ(high, 3);
 }
 
 TEST(CanvasFigureTest, DiscsAtOnceAreTheBoxEllipsesOneByOne) {
@@ -181,6 +197,19 @@ TEST(CanvasFigureTest, DiscsAtOnceAreTheBoxEllipsesOneByOne) {
         GraphicClear(*one_by_one);
         GraphicClear(*at_once);
     }
+}
+
+TEST(CanvasFigureTest, DiamondsAreClosedOutlinesCutAtTheWindowEdge) {
+    PlatformHandle platform = MakeWindow();
+    const PointF centres[] = {{0.4f, -0.3f}, {-100, 100}, {500, 500}};  // the last lies wholly outside
+    GraphicDiamonds(*platform, centres, 3, 6, kRed);
+    int outline = 0;
+    for (int row = 0; row < 200; ++row)
+        for (int column = 0; column < 200; ++column)
+            if (DevicePixelAt(*platform, column, row) == kRed)
+                outline += std::abs(column - 100) + std::abs(row - 100) == 6 || column + row == 6;
+    EXPECT_EQ(outline, CountColor(*platform, kRed));
+    EXPECT_EQ(outline, 24 + 7);
 }
 
 // The figures that set pixels directly on a window's canvas (sky discs, thin

@@ -1,6 +1,7 @@
 #include "platform/cairo/canvas.h"
 
 #include "platform/cairo/canvas_ops.h"
+#include "platform/cairo/canvas_stamps.h"
 
 #include <sys/mman.h>
 
@@ -245,26 +246,6 @@ void PlotClosedOutline(Canvas& canvas, const double* corners, int count, Color c
 // The sky is a thousand and more discs of a few pixels each; setting their
 // pixels directly skips the per-call cost of a general fill.
 
-constexpr double kSmallDisc = 12;  // radius in pixels up to which discs are set directly
-
-// Sets every pixel whose centre lies inside the ellipse (Cairo's coordinates).
-// The caller flushes the surface before and marks it dirty after.
-void SetDiscPixels(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
-                   std::uint32_t pixel) {
-    int first_row = std::max(canvas.clip.top, static_cast<int>(std::floor(centre_y - radius_y)));
-    int last_row = std::min(canvas.clip.bottom - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
-    int first_column = std::max(canvas.clip.left, static_cast<int>(std::floor(centre_x - radius_x)));
-    int last_column = std::min(canvas.clip.right - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
-    for (int row = first_row; row <= last_row; ++row) {
-        double v = (row + 0.5 - centre_y) / radius_y;
-        unsigned char* line = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
-        for (int column = first_column; column <= last_column; ++column) {
-            double u = (column + 0.5 - centre_x) / radius_x;
-            if (u * u + v * v <= 1.0) std::memcpy(line + column * 4, &pixel, 4);
-        }
-    }
-}
-
 void PlotSmallDisc(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
                    Color color) {
     cairo_surface_flush(canvas.surface);
@@ -508,6 +489,40 @@ void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius,
     DrawCanvasOp(canvas, op, discs.data(), nullptr, nullptr);
 }
 
+// Diamonds sit on whole pixels with whole-pixel radii, so that all of a batch
+// share one outline, as the discs of a batch share their few shapes.
+void CanvasDiamonds(Canvas& canvas, const PointF* centres, int count, float radius, Color color) {
+    if (centres == nullptr || count <= 0 || !(radius >= 0)) return;
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Diamonds);
+    op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+    op.a = std::min<double>(Snap(radius * std::fabs(canvas.scale_x)), kFarCoordinate);
+    op.b = std::min<double>(Snap(radius * std::fabs(canvas.scale_y)), kFarCoordinate);
+    std::vector<double>& diamonds = canvas.corners;
+    diamonds.clear();
+    for (int i = 0; i < count; ++i) {
+        double column = Snap(DeviceX(canvas, centres[i].x)), row = Snap(DeviceY(canvas, centres[i].y));
+        // One wholly outside the picture shows nothing (nor does one at no place at all).
+        if (!(column + op.a >= 0 && row + op.b >= 0 && column - op.a < canvas.width && row - op.b < canvas.height))
+            continue;
+        diamonds.insert(diamonds.end(), {column, row});
+    }
+    op.count = static_cast<std::int32_t>(diamonds.size() / 2);
+    if (op.count > 0) DrawCanvasOp(canvas, op, diamonds.data(), nullptr, nullptr);
+}
+
+// Corners exact, as a polygon's.
+void CanvasPolyline(Canvas& canvas, const PointF* points, int count, Color color) {
+    if (points == nullptr || count < 2 || !PenDraws(canvas)) return;
+    std::vector<double>& corners = canvas.corners;
+    corners.clear();
+    for (int i = 0; i < count; ++i)
+        corners.insert(corners.end(), {DeviceX(canvas, points[i].x), DeviceY(canvas, points[i].y)});
+    CanvasOp op = BlankCanvasOp(CanvasOpKind::Polyline);
+    op.outline = color < 0 ? ResolvedForeground(canvas) : (color & 0xFFFFFF);
+    op.count = count;
+    DrawCanvasOp(canvas, op, corners.data(), nullptr, nullptr);
+}
+
 // Fill and outline follow the exact corners; the outline's pixels are those
 // nearest to each edge. Sections of one wall meet along shared edges and at
 // corners that lie on a neighbour's edge. Snapped to a pixel on its own, such
@@ -639,8 +654,7 @@ void PaintDiscs(Canvas& canvas, const CanvasOp& op, const double* discs) {
     if (canvas.pixels != nullptr && op.pen_style == 0 && op.a <= kSmallDisc && op.b <= kSmallDisc) {
         auto pixel = static_cast<std::uint32_t>(op.outline) | 0xFF000000u;
         cairo_surface_flush(canvas.surface);
-        for (int i = 0; i < op.count; ++i)
-            SetDiscPixels(canvas, discs[4 * i], discs[4 * i + 1], discs[4 * i + 2], discs[4 * i + 3], pixel);
+        StampDiscs(canvas, discs, op.count, pixel);
         cairo_surface_mark_dirty(canvas.surface);
         return;
     }
@@ -651,6 +665,52 @@ void PaintDiscs(Canvas& canvas, const CanvasOp& op, const double* discs) {
     cairo_set_fill_rule(cairo, CAIRO_FILL_RULE_WINDING);
     SetSource(cairo, op.outline);
     cairo_fill(cairo);
+}
+
+// Many equal diamonds outlined one pixel wide (centre column and row, two values each).
+void PaintDiamonds(Canvas& canvas, const CanvasOp& op, const double* centres) {
+    const auto radius_x = static_cast<int>(op.a), radius_y = static_cast<int>(op.b);
+    if (canvas.pixels != nullptr && radius_x <= kSmallDiamond && radius_y <= kSmallDiamond) {
+        cairo_surface_flush(canvas.surface);
+        StampDiamonds(canvas, centres, op.count, radius_x, radius_y,
+                      static_cast<std::uint32_t>(op.outline) | 0xFF000000u);
+        cairo_surface_mark_dirty(canvas.surface);
+        return;
+    }
+    // Recorded or large diamonds: one path through their corner pixels' centres.
+    cairo_t* cairo = canvas.cairo;
+    for (int i = 0; i < op.count; ++i) {
+        const double x = centres[2 * i] + 0.5, y = centres[2 * i + 1] + 0.5;
+        cairo_move_to(cairo, x, y - op.b);
+        cairo_line_to(cairo, x + op.a, y);
+        cairo_line_to(cairo, x, y + op.b);
+        cairo_line_to(cairo, x - op.a, y);
+        cairo_close_path(cairo);
+    }
+    cairo_set_line_width(cairo, 1);
+    cairo_set_line_join(cairo, CAIRO_LINE_JOIN_MITER);
+    cairo_set_dash(cairo, nullptr, 0, 0);
+    SetSource(cairo, op.outline);
+    cairo_stroke(cairo);
+}
+
+// A solid line is set column by column; a patterned or recorded one, or one
+// reaching far off the picture, is stroked through the corners.
+void PaintPolyline(Canvas& canvas, const CanvasOp& op, const double* corners) {
+    bool near = true;
+    for (int i = 0; i < 2 * op.count; ++i) near = near && std::fabs(corners[i]) < kFarCoordinate;
+    if (near && canvas.pixels != nullptr && op.pen_style == 0) {
+        cairo_surface_flush(canvas.surface);
+        StampPolyline(canvas, corners, op.count, op.pen_width, static_cast<std::uint32_t>(op.outline) | 0xFF000000u);
+        cairo_surface_mark_dirty(canvas.surface);
+        return;
+    }
+    cairo_t* cairo = canvas.cairo;
+    cairo_move_to(cairo, corners[0] + 0.5, corners[1] + 0.5);
+    for (int i = 1; i < op.count; ++i) cairo_line_to(cairo, corners[2 * i] + 0.5, corners[2 * i + 1] + 0.5);
+    SetSource(cairo, op.outline);
+    ApplyPen(canvas);
+    cairo_stroke(cairo);
 }
 
 }  // namespace
@@ -688,6 +748,8 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
         case CanvasOpKind::Box: PaintBox(canvas, op, colors, style); break;
         case CanvasOpKind::Polygon: PaintPolygon(canvas, op, corners, colors, style); break;
         case CanvasOpKind::Discs: PaintDiscs(canvas, op, corners); break;
+        case CanvasOpKind::Diamonds: PaintDiamonds(canvas, op, corners); break;
+        case CanvasOpKind::Polyline: PaintPolyline(canvas, op, corners); break;
         case CanvasOpKind::Text: PaintCanvasText(canvas, op, text, *fonts); break;
     }
     canvas.pen_width = pen_width;

@@ -117,6 +117,8 @@ void CanvasBox(Canvas& canvas, float x1, float y1, float x2, float y2, std::int3
 void CanvasPolygon(Canvas& canvas, const PointF* points, int count, Color outline, Color fill, FillStyle style,
                    int fill_mode);
 void CanvasDiscs(Canvas& canvas, const PointF* centres, int count, float radius, Color color);
+void CanvasDiamonds(Canvas& canvas, const PointF* centres, int count, float radius, Color color);
+void CanvasPolyline(Canvas& canvas, const PointF* points, int count, Color color);
 
 // -- Text --
 // Prints at the print position (top-left of the text cell) and advances it;

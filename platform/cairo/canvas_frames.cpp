@@ -197,6 +197,7 @@ PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners)
         case CanvasOpKind::Box:
             return Clamp(canvas, PixelRect{Floor(std::min(op.a, op.c) - reach), Floor(std::min(op.b, op.d) - reach),
                                            Ceil(std::max(op.a, op.c) + reach), Ceil(std::max(op.b, op.d) + reach)});
+        case CanvasOpKind::Polyline:
         case CanvasOpKind::Polygon: {
             double left = corners[0], right = corners[0], top = corners[1], bottom = corners[1];
             for (int i = 1; i < op.count; ++i) {
@@ -224,6 +225,17 @@ PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners)
                 bottom = std::max(bottom, disc[1] + disc[3]);
             }
             return Clamp(canvas, PixelRect{Floor(left) - 2, Floor(top) - 2, Ceil(right) + 2, Ceil(bottom) + 2});
+        }
+        case CanvasOpKind::Diamonds: {
+            double left = corners[0], right = corners[0], top = corners[1], bottom = corners[1];
+            for (int i = 1; i < op.count; ++i) {
+                left = std::min(left, corners[2 * i]);
+                right = std::max(right, corners[2 * i]);
+                top = std::min(top, corners[2 * i + 1]);
+                bottom = std::max(bottom, corners[2 * i + 1]);
+            }
+            return Clamp(canvas, PixelRect{Floor(left - op.a) - 2, Floor(top - op.b) - 2, Ceil(right + op.a) + 3,
+                                           Ceil(bottom + op.b) + 3});
         }
         case CanvasOpKind::Text: return Clamp(canvas, op.box);
     }
@@ -381,8 +393,10 @@ void MarkAllShown(FrameRecord& record) {
 
 int CornerValues(const CanvasOp& op) {
     switch (op.kind) {
-        case CanvasOpKind::Polygon: return 2 * op.count;
+        case CanvasOpKind::Polygon:
+        case CanvasOpKind::Polyline: return 2 * op.count;
         case CanvasOpKind::Discs: return 4 * op.count;
+        case CanvasOpKind::Diamonds: return 2 * op.count;
         default: return 0;
     }
 }

@@ -11,7 +11,7 @@
 
 namespace platform {
 
-enum class CanvasOpKind : std::uint8_t { Clear, Line, Pixel, Box, Polygon, Text, Discs };
+enum class CanvasOpKind : std::uint8_t { Clear, Line, Pixel, Box, Polygon, Text, Discs, Diamonds, Polyline };
 
 // Fields before `first` say everything the operation paints; two operations
 // with the same bytes there (and the same corners, discs or text) paint the same pixels.
@@ -26,18 +26,19 @@ struct CanvasOp {
     Color outline = 0;          // the colour of a clear, line, pixel; a figure's outline; the text's colour
     Color fill = 0;             // a figure's fill; the text's background, or kTransparent
     std::int32_t corner = 0;    // box corner percent; the text's font handle
-    std::int32_t count = 0;     // polygon corners; discs; text bytes without the closing zero
+    std::int32_t count = 0;     // polygon or line corners; discs or diamonds; text bytes without the closing zero
     double a = 0, b = 0, c = 0, d = 0;  // line from (a, b) to (c, d); box left, top, right, bottom;
                                         // pixel column, row; text left, top, advance;
-                                        // discs: the radii of one at the origin (a, b)
+                                        // discs: the radii of one at the origin (a, b);
+                                        // diamonds: their whole-pixel radii (a, b)
     // -- Not compared --
     std::int32_t first = 0;     // where the corners, discs or text begin in the frame's store
     PixelRect box;              // every pixel the operation may touch, inside the canvas
 };
 
-// Paints one operation (corners: a polygon's `count` exact x, y pairs, or
-// `count` discs as centre x, y and radii x, y; text: a zero-ended UTF-8
-// string). Direct pixel writes stay inside canvas.clip.
+// Paints one operation (corners: a polygon's or open line's `count` exact x, y pairs,
+// `count` discs as centre x, y and radii x, y, or `count` diamonds as the
+// column and row of their centre pixels; text: a zero-ended UTF-8 string). Direct pixel writes stay inside canvas.clip.
 void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, const char* text,
                    const FontBook* fonts);
 
