@@ -48,6 +48,7 @@ struct PixelRect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+struct FigureScratch;  // the edges of figures set pixel by pixel
 struct FrameRecord;  // the operations of the frame being drawn and of the one shown before
 
 // A canvas draws either into pixels (the window's buffer) or, for pictures that
@@ -88,6 +89,7 @@ struct Canvas {
     std::string utf8;                  // scratch for printed text, reused
     std::vector<double> corners;       // scratch: a polygon's corners or many discs in device pixels, reused
 
+    FigureScratch* figures = nullptr;  // owned; made with the pixels, reused by every figure
     PixelRect clip;                 // direct pixel writes stay inside: the whole canvas but while repainting
     FrameRecord* frames = nullptr;  // set: drawing is recorded and painted at the redraw where it changed
 };
