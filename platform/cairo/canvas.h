@@ -21,6 +21,7 @@ constexpr Color kWindowTextColor = 0x000000;  // default foreground
 constexpr Color kWindowFaceColor = 0xF0F0F0;  // default background
 
 // -- Fonts: made once, valid for the whole run --
+struct FontGlyphs;  // the glyphs a font has shown, for drawing and measuring without Cairo's text calls
 struct Font {
     std::string face;        // as the game asked for it
     int points = 0;          // as the game asked for it (0 reads as 8)
@@ -28,6 +29,7 @@ struct Font {
     cairo_scaled_font_t* scaled = nullptr;
     double ascent = 0;       // pixels above the baseline
     double cell_height = 0;  // ascent + descent: the text cell and the line height
+    FontGlyphs* glyphs = nullptr;  // owned, freed with the font
 };
 
 // Filled when the back end makes the handle and freed with it; no font is

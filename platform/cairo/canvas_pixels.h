@@ -67,6 +67,8 @@ struct FigureScratch {
     std::array<int, kMaxFigureEdges> active;
     std::array<Crossing, kMaxFigureEdges> crossings;
     std::array<FixedPoint, kMaxFixedCorners> path;  // a figure's outline in fixed point
+    // A text's glyph masks added up where they meet (canvas_text_cache.cpp).
+    std::array<std::uint8_t, 1 << 18> text_coverage;
 };
 
 // A figure is begun, given its closed outlines in Cairo's coordinates and
