@@ -3,9 +3,12 @@
 // by the two sides. Cairo draws the pen as a polygon of as many corners as its
 // tolerance asks, so the shapes are built from the same corners and filled by
 // the same rule as Cairo's fills; curves are cut into the straight pieces
-// Cairo cuts them into. Pixels may differ from Cairo's only along the curved
-// parts of a stroke, where Cairo's joins between the pieces of a curve differ
-// in detail from the swept shapes.
+// Cairo cuts them into. Pixels may differ from Cairo's in two places only:
+// along the curved parts of a stroke, where Cairo's joins between the pieces
+// of a curve differ in detail from the swept shapes, and at the round ends of
+// a pen of even width, whose edge can pass exactly through pixel centres,
+// where Cairo picks the pen's corners for the end by a rule of its own. A
+// one-pixel line, as the marker is drawn, is set exactly as Cairo sets it.
 
 #include "platform/cairo/canvas_pixels.h"
 
@@ -59,52 +62,130 @@ double Pixels(std::int64_t fixed) {
 
 // -- The pen swept --
 
+struct Slope {
+    std::int64_t dx = 0, dy = 0;
+};
+
+// Cairo's order of directions: by the cross product, zero vectors last, and
+// opposite directions told apart by their signs.
+int CompareSlopes(const Slope& a, const Slope& b) {
+    const std::int64_t left = a.dy * b.dx, right = b.dy * a.dx;
+    if (left != right) return left < right ? -1 : 1;
+    const bool a_zero = a.dx == 0 && a.dy == 0, b_zero = b.dx == 0 && b.dy == 0;
+    if (a_zero && b_zero) return 0;
+    if (a_zero) return 1;
+    if (b_zero) return -1;
+    if ((a.dx ^ b.dx) < 0 || (a.dy ^ b.dy) < 0) return (a.dx > 0 || (a.dx == 0 && a.dy < 0)) ? 1 : -1;
+    return 0;
+}
+
+// The directions of the pen's sides before and after each corner.
+Slope SideBefore(const Pen& pen, int i) {
+    const FixedPoint& before = pen.corners[static_cast<std::size_t>((i + pen.count - 1) % pen.count)];
+    const FixedPoint& at = pen.corners[static_cast<std::size_t>(i)];
+    return Slope{at.x - before.x, at.y - before.y};
+}
+Slope SideAfter(const Pen& pen, int i) {
+    const FixedPoint& at = pen.corners[static_cast<std::size_t>(i)];
+    const FixedPoint& after = pen.corners[static_cast<std::size_t>((i + 1) % pen.count)];
+    return Slope{after.x - at.x, after.y - at.y};
+}
+
+// The pen's corners Cairo rounds an end with, turning from the direction
+// `in` to `out`: from *start down to (not including) *stop.
+void EndCorners(const Pen& pen, const Slope& in, const Slope& out, int* start, int* stop) {
+    const int count = pen.count;
+    int low = 0, high = count;
+    int i = (low + high) >> 1;
+    do {
+        if (CompareSlopes(in, SideAfter(pen, i)) < 0) {
+            low = i;
+        } else {
+            high = i;
+        }
+        i = (low + high) >> 1;
+    } while (high - low > 1);
+    if (CompareSlopes(in, SideAfter(pen, i)) < 0 && ++i == count) i = 0;
+    *start = i;
+    if (CompareSlopes(SideBefore(pen, i), out) <= 0) {
+        low = i;
+        high = i + count;
+        i = (low + high) >> 1;
+        do {
+            const int j = i >= count ? i - count : i;
+            if (CompareSlopes(out, SideAfter(pen, j)) > 0) {
+                high = i;
+            } else {
+                low = i;
+            }
+            i = (low + high) >> 1;
+        } while (high - low > 1);
+        if (i >= count) i -= count;
+    }
+    *stop = i;
+}
+
+// How the ends of a swept pen are rounded: as Cairo caps a line's ends, or,
+// for the pieces of an outline, which meet in joins, by every corner of the
+// pen on the far side of the end (the joins' corners as near as a swept
+// shape comes to them).
+enum class PenEnds { LineCaps, Joins };
+
 // Adds the pen swept from one point to the other to the figure, as Cairo
 // outlines it: along one side, offset from the line by the pen's radius,
-// round the far end by the pen's corners ahead of it, back along the other
-// side and round the near end by the corners behind it.
-void SweepPen(FigureScratch& scratch, const Pen& pen, FixedPoint from, FixedPoint to) {
+// round the far end, back along the other side and round the near end.
+void SweepPen(FigureScratch& scratch, const Pen& pen, FixedPoint from, FixedPoint to, PenEnds ends) {
+    Slope ahead{to.x - from.x, to.y - from.y};
     // A point alone takes an arbitrary direction, along the rows.
-    double along_x = Pixels(to.x - from.x), along_y = Pixels(to.y - from.y);
-    if (along_x == 0 && along_y == 0) along_x = 1;
-    const double length = std::hypot(along_x, along_y);
-    const FixedPoint side{ToFixed(-along_y / length * pen.radius), ToFixed(along_x / length * pen.radius)};
-    const FixedPoint ahead{ToFixed(along_x), ToFixed(along_y)};
-    struct Corner {
-        std::int64_t across = 0;  // towards the first side
-        int index = 0;
-    };
-    std::array<Corner, kMaxPenCorners> front, back;
-    int front_count = 0, back_count = 0;
-    for (int i = 0; i < pen.count; ++i) {
-        const FixedPoint& corner = pen.corners[static_cast<std::size_t>(i)];
-        const std::int64_t forward = corner.x * ahead.x + corner.y * ahead.y;
-        const std::int64_t across = corner.x * side.x + corner.y * side.y;
-        if (forward > 0) front[static_cast<std::size_t>(front_count++)] = Corner{across, i};
-        if (forward < 0) back[static_cast<std::size_t>(back_count++)] = Corner{across, i};
+    double along_x = Pixels(ahead.dx), along_y = Pixels(ahead.dy);
+    if (ahead.dx == 0 && ahead.dy == 0) {
+        ahead = Slope{kFixedOne, 0};
+        along_x = 1;
     }
-    // Round the far end from the first side to the second, round the near end back.
-    std::sort(front.begin(), front.begin() + front_count,
-              [](const Corner& a, const Corner& b) { return a.across > b.across; });
-    std::sort(back.begin(), back.begin() + back_count,
-              [](const Corner& a, const Corner& b) { return a.across < b.across; });
-    std::array<FixedPoint, kMaxPenCorners + 4> outline;
+    const double length = std::sqrt(along_x * along_x + along_y * along_y);
+    const FixedPoint side{ToFixed(-along_y / length * pen.radius), ToFixed(along_x / length * pen.radius)};
+    const Slope back{-ahead.dx, -ahead.dy};
+    std::array<FixedPoint, 2 * kMaxPenCorners + 4> outline;
     int count = 0;
     auto add = [&](const FixedPoint& at, std::int64_t x, std::int64_t y) {
         outline[static_cast<std::size_t>(count++)] = FixedPoint{at.x + x, at.y + y};
     };
+    auto round_end = [&](const FixedPoint& at, const Slope& in, const Slope& out, std::int64_t turn) {
+        if (ends == PenEnds::LineCaps) {
+            int corner = 0, stop = 0;
+            EndCorners(pen, in, out, &corner, &stop);
+            for (int guard = 0; corner != stop && guard < pen.count; ++guard) {
+                const FixedPoint& offset = pen.corners[static_cast<std::size_t>(corner)];
+                add(at, offset.x, offset.y);
+                corner = corner == 0 ? pen.count - 1 : corner - 1;
+            }
+            return;
+        }
+        // The corners strictly beyond the end, in order from one side to the other.
+        struct Corner {
+            std::int64_t across = 0;
+            int index = 0;
+        };
+        std::array<Corner, kMaxPenCorners> beyond;
+        int beyond_count = 0;
+        for (int i = 0; i < pen.count; ++i) {
+            const FixedPoint& corner = pen.corners[static_cast<std::size_t>(i)];
+            if (corner.x * in.dx + corner.y * in.dy > 0)
+                beyond[static_cast<std::size_t>(beyond_count++)] = Corner{turn * (corner.x * side.x + corner.y * side.y), i};
+        }
+        std::sort(beyond.begin(), beyond.begin() + beyond_count,
+                  [](const Corner& a, const Corner& b) { return a.across > b.across; });
+        for (int i = 0; i < beyond_count; ++i) {
+            const FixedPoint& offset = pen.corners[static_cast<std::size_t>(beyond[static_cast<std::size_t>(i)].index)];
+            add(at, offset.x, offset.y);
+        }
+    };
     add(from, side.x, side.y);
     add(to, side.x, side.y);
-    for (int i = 0; i < front_count; ++i) {
-        const FixedPoint& corner = pen.corners[static_cast<std::size_t>(front[static_cast<std::size_t>(i)].index)];
-        add(to, corner.x, corner.y);
-    }
+    round_end(to, ahead, back, 1);
     add(to, -side.x, -side.y);
     add(from, -side.x, -side.y);
-    for (int i = 0; i < back_count; ++i) {
-        const FixedPoint& corner = pen.corners[static_cast<std::size_t>(back[static_cast<std::size_t>(i)].index)];
-        add(from, corner.x, corner.y);
-    }
+    round_end(from, back, ahead, -1);
     AddContour(scratch, outline.data(), count);
 }
 
@@ -228,7 +309,7 @@ bool StrokeFixed(Canvas& canvas, const FixedPoint* points, int count, int width,
     if (!MakePen(pen, width)) return false;
     FigureScratch& scratch = *canvas.figures;
     BeginFigure(scratch);
-    for (int i = 0; i < count; ++i) SweepPen(scratch, pen, points[i], points[(i + 1) % count]);
+    for (int i = 0; i < count; ++i) SweepPen(scratch, pen, points[i], points[(i + 1) % count], PenEnds::Joins);
     return FillFigure(canvas, scratch, false, color, 0);
 }
 
@@ -244,7 +325,8 @@ bool StrokeLinePixels(Canvas& canvas, double x0, double y0, double x1, double y1
     if (!MakePen(pen, width)) return false;
     FigureScratch& scratch = *canvas.figures;
     BeginFigure(scratch);
-    SweepPen(scratch, pen, FixedPoint{ToFixed(x0), ToFixed(y0)}, FixedPoint{ToFixed(x1), ToFixed(y1)});
+    SweepPen(scratch, pen, FixedPoint{ToFixed(x0), ToFixed(y0)}, FixedPoint{ToFixed(x1), ToFixed(y1)},
+             PenEnds::LineCaps);
     return FillFigure(canvas, scratch, false, color, 0);
 }
 
