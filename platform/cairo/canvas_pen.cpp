@@ -3,12 +3,11 @@
 // by the two sides. Cairo draws the pen as a polygon of as many corners as its
 // tolerance asks, so the shapes are built from the same corners and filled by
 // the same rule as Cairo's fills; curves are cut into the straight pieces
-// Cairo cuts them into. Pixels may differ from Cairo's in two places only:
-// along the curved parts of a stroke, where Cairo's joins between the pieces
-// of a curve differ in detail from the swept shapes, and at the round ends of
-// a pen of even width, whose edge can pass exactly through pixel centres,
-// where Cairo picks the pen's corners for the end by a rule of its own. A
-// one-pixel line, as the marker is drawn, is set exactly as Cairo sets it.
+// Cairo cuts them into, and a line's ends are rounded by the pen corners
+// Cairo picks for its caps. Pixels may still differ from Cairo's where the
+// pieces of an outline or of a curve meet: Cairo joins them, while here they
+// are swept one by one. A one-pixel line, as the marker is drawn, is set
+// exactly as Cairo sets it.
 
 #include "platform/cairo/canvas_pixels.h"
 
