@@ -128,6 +128,7 @@ void PlayFrames(benchmark::State& state) {
     platform::OffscreenOptions options;
     options.width = width;
     options.height = height;
+    options.log_printed = false;  // the desktop window keeps no log of texts
     platform::PlatformHandle window = platform::CreateOffscreenPlatform(options);
     platform::KeepUnchangedRegions(*window, changed_only);
     std::unique_ptr<GameState> game = PlayScene(*window, width, height, sky_mode);

@@ -1,6 +1,7 @@
 #include "platform/cairo/canvas.h"
 
 #include "platform/cairo/canvas_ops.h"
+#include "platform/cairo/canvas_pixels.h"
 #include "platform/cairo/canvas_stamps.h"
 
 #include <sys/mman.h>
@@ -33,22 +34,6 @@ void SetSource(cairo_t* cairo, Color color) {
 }
 
 // The mask of one hatch style: lines one pixel wide, 8 pixels apart.
-bool HatchPixel(int style, int column, int row) {
-    bool horizontal = row == 0;
-    bool vertical = column == 0;
-    bool forward = column == row;                    // down to the right
-    bool backward = column + row == kHatchSize - 1;  // up to the right
-    switch (style) {
-        case 1: return horizontal;
-        case 2: return vertical;
-        case 3: return forward;
-        case 4: return backward;
-        case 5: return horizontal || vertical;
-        case 6: return forward || backward;
-        default: return false;
-    }
-}
-
 cairo_pattern_t* MakeHatch(int style) {
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, kHatchSize, kHatchSize);
     cairo_surface_flush(mask);
@@ -56,7 +41,7 @@ cairo_pattern_t* MakeHatch(int style) {
     int stride = cairo_image_surface_get_stride(mask);
     for (int row = 0; row < kHatchSize; ++row)
         for (int column = 0; column < kHatchSize; ++column)
-            data[row * stride + column] = HatchPixel(style, column, row) ? 255 : 0;
+            data[row * stride + column] = HatchCovers(style, column, row) ? 255 : 0;
     cairo_surface_mark_dirty(mask);
     cairo_pattern_t* pattern = cairo_pattern_create_for_surface(mask);
     cairo_surface_destroy(mask);
@@ -348,6 +333,7 @@ bool CreateCanvas(Canvas& canvas, int width, int height, bool recording) {
     canvas.stride = stride;
     canvas.clip = PixelRect{0, 0, width, height};
     SetUpCairo(canvas.cairo);
+    if (pixels != nullptr) canvas.figures = new FigureScratch;
     for (int style = 1; style <= 6; ++style) canvas.hatches[style] = MakeHatch(style);
     canvas.utf8.reserve(1024);
     canvas.corners.reserve(2 * 1024);
@@ -363,6 +349,7 @@ void DestroyCanvas(Canvas& canvas) {
     }
     if (canvas.cairo != nullptr) cairo_destroy(canvas.cairo);
     if (canvas.surface != nullptr) cairo_surface_destroy(canvas.surface);
+    delete canvas.figures;
     UnmapPixels(canvas.pixels, PixelBytes(canvas.stride, canvas.height));
     canvas = Canvas{};
 }
@@ -565,6 +552,33 @@ void ScrollRecording(Canvas& canvas, int rows) {
 
 namespace {
 
+// Writes straight into the pixels: Cairo is told before and after.
+struct DirectPixels {
+    Canvas& canvas;
+    explicit DirectPixels(Canvas& target) : canvas(target) { cairo_surface_flush(canvas.surface); }
+    ~DirectPixels() { cairo_surface_mark_dirty(canvas.surface); }
+    DirectPixels(const DirectPixels&) = delete;
+    DirectPixels& operator=(const DirectPixels&) = delete;
+};
+
+bool SetsPixels(const Canvas& canvas) {
+    return canvas.pixels != nullptr && canvas.figures != nullptr;
+}
+
+// A box filled and outlined pixel by pixel; false when it is left to Cairo
+// (a patterned pen, a recording canvas, a figure too large for the scratch).
+bool PaintBoxPixels(Canvas& canvas, RoundBoxPaint box, const FigureColors& colors, FillStyle style) {
+    if (!SetsPixels(canvas) || (colors.outlined && canvas.pen_style != 0)) return false;
+    box.filled = colors.filled;
+    box.fill = colors.fill;
+    box.hatch_style = static_cast<int>(style);
+    box.outlined = colors.outlined;
+    box.outline = colors.outline;
+    box.pen_width = std::max(1, canvas.pen_width);
+    DirectPixels direct(canvas);
+    return PaintRoundBoxPixels(canvas, box);
+}
+
 void PaintBox(Canvas& canvas, const CanvasOp& op, const FigureColors& colors, FillStyle style) {
     double left = op.a, top = op.b, right = op.c, bottom = op.d;
     std::int32_t corner_percent = op.corner;
@@ -589,16 +603,22 @@ void PaintBox(Canvas& canvas, const CanvasOp& op, const FigureColors& colors, Fi
                           colors.fill);
             return;
         }
+        double round_x = radius_x > 0 ? radius_x + grow : 0, round_y = radius_y > 0 ? radius_y + grow : 0;
+        RoundBoxPaint grown{left - grow, top - grow, right + grow, bottom + grow, round_x, round_y, ellipse};
+        FigureColors fill_only = colors;
+        fill_only.outlined = false;
+        if (PaintBoxPixels(canvas, grown, fill_only, style)) return;
         if (ellipse) {
             AppendEllipse(cairo, (left + right) / 2, (top + bottom) / 2, radius_x + grow, radius_y + grow);
         } else {
-            double round_x = radius_x > 0 ? radius_x + grow : 0, round_y = radius_y > 0 ? radius_y + grow : 0;
             AppendRoundedBox(cairo, left - grow, top - grow, right + grow, bottom + grow, round_x, round_y);
         }
         SetSource(cairo, colors.fill);
         cairo_fill(cairo);
         return;
     }
+    if (PaintBoxPixels(canvas, RoundBoxPaint{left, top, right, bottom, radius_x, radius_y, ellipse}, colors, style))
+        return;
     if (ellipse) {
         AppendEllipse(cairo, (left + right) / 2, (top + bottom) / 2, radius_x, radius_y);
     } else {
@@ -615,7 +635,12 @@ void PaintPolygon(Canvas& canvas, const CanvasOp& op, const double* corners, con
     for (int i = 0; i < count; ++i)
         near = near && std::fabs(corners[2 * i]) < kFarCoordinate && std::fabs(corners[2 * i + 1]) < kFarCoordinate;
     const bool even_odd = op.even_odd != 0;
-    if (colors.filled) {
+    bool filled_here = false;
+    if (colors.filled && SetsPixels(canvas)) {
+        DirectPixels direct(canvas);
+        filled_here = FillPolygonPixels(canvas, corners, count, even_odd, colors.fill, static_cast<int>(style));
+    }
+    if (colors.filled && !filled_here) {
         // Cairo samples a pixel at its centre, half a unit in from its corner.
         for (int i = 0; i < count; ++i) {
             if (i == 0) {
@@ -635,6 +660,10 @@ void PaintPolygon(Canvas& canvas, const CanvasOp& op, const double* corners, con
         return;
     }
     // Wider or patterned pens keep their stroke through the snapped corners.
+    if (canvas.pen_style == 0 && SetsPixels(canvas)) {
+        DirectPixels direct(canvas);
+        if (StrokeSnappedOutline(canvas, corners, count, std::max(1, canvas.pen_width), colors.outline)) return;
+    }
     for (int i = 0; i < count; ++i) {
         double x = PixelCentre(corners[2 * i]), y = PixelCentre(corners[2 * i + 1]);
         if (i == 0) {
@@ -730,10 +759,15 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
     auto style = static_cast<FillStyle>(op.style);
     switch (op.kind) {
         case CanvasOpKind::Clear:
+            // (Cairo's paint allocates nothing and fills faster than a plain loop.)
             SetSource(cairo, op.outline);
             cairo_paint(cairo);
             break;
         case CanvasOpKind::Line:
+            if (op.pen_style == 0 && SetsPixels(canvas)) {
+                DirectPixels direct(canvas);
+                if (StrokeLinePixels(canvas, op.a, op.b, op.c, op.d, std::max(1, op.pen_width), op.outline)) break;
+            }
             cairo_move_to(cairo, op.a, op.b);
             cairo_line_to(cairo, op.c, op.d);
             SetSource(cairo, op.outline);
@@ -741,6 +775,11 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
             cairo_stroke(cairo);
             break;
         case CanvasOpKind::Pixel:
+            if (canvas.pixels != nullptr) {
+                DirectPixels direct(canvas);
+                PutPixel(canvas, static_cast<int>(op.a), static_cast<int>(op.b), OpaquePixel(op.outline));
+                break;
+            }
             cairo_rectangle(cairo, op.a, op.b, 1, 1);
             SetSource(cairo, op.outline);
             cairo_fill(cairo);

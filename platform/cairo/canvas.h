@@ -21,6 +21,7 @@ constexpr Color kWindowTextColor = 0x000000;  // default foreground
 constexpr Color kWindowFaceColor = 0xF0F0F0;  // default background
 
 // -- Fonts: made once, valid for the whole run --
+struct FontGlyphs;  // the glyphs a font has shown, for drawing and measuring without Cairo's text calls
 struct Font {
     std::string face;        // as the game asked for it
     int points = 0;          // as the game asked for it (0 reads as 8)
@@ -28,6 +29,7 @@ struct Font {
     cairo_scaled_font_t* scaled = nullptr;
     double ascent = 0;       // pixels above the baseline
     double cell_height = 0;  // ascent + descent: the text cell and the line height
+    FontGlyphs* glyphs = nullptr;  // owned, freed with the font
 };
 
 // Filled when the back end makes the handle and freed with it; no font is
@@ -48,6 +50,7 @@ struct PixelRect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+struct FigureScratch;  // the edges of figures set pixel by pixel
 struct FrameRecord;  // the operations of the frame being drawn and of the one shown before
 
 // A canvas draws either into pixels (the window's buffer) or, for pictures that
@@ -88,6 +91,7 @@ struct Canvas {
     std::string utf8;                  // scratch for printed text, reused
     std::vector<double> corners;       // scratch: a polygon's corners or many discs in device pixels, reused
 
+    FigureScratch* figures = nullptr;  // owned; made with the pixels, reused by every figure
     PixelRect clip;                 // direct pixel writes stay inside: the whole canvas but while repainting
     FrameRecord* frames = nullptr;  // set: drawing is recorded and painted at the redraw where it changed
 };

@@ -1,6 +1,8 @@
 #include "platform/cairo/canvas.h"
 
 #include "platform/cairo/canvas_ops.h"
+#include "platform/cairo/canvas_pixels.h"
+#include "platform/cairo/canvas_text_cache.h"
 
 #include <algorithm>
 #include <cctype>
@@ -38,18 +40,20 @@ const Font& CurrentFont(const Canvas& canvas, const FontBook& fonts) {
     return fonts.fonts[handle < fonts.fonts.size() ? handle : 0];
 }
 
-double Advance(const Font& font, const std::string& utf8) {
+// Cairo's extents of the text as the font sets it, from the font's glyphs
+// where it can: the same numbers without a call that allocates.
+cairo_text_extents_t Extents(Canvas& canvas, const Font& font, std::string_view text) {
     cairo_text_extents_t extents{};
-    cairo_scaled_font_text_extents(font.scaled, utf8.c_str(), &extents);
-    return extents.x_advance;
+    if (!MeasureGlyphText(font, text, extents))
+        cairo_scaled_font_text_extents(font.scaled, ToUtf8(canvas, text).c_str(), &extents);
+    return extents;
 }
 
 // Draws one piece at the print position without wrapping and advances.
 void DrawPiece(Canvas& canvas, const FontBook& fonts, std::string_view text) {
     const Font& font = CurrentFont(canvas, fonts);
+    const cairo_text_extents_t extents = Extents(canvas, font, text);
     const std::string& utf8 = ToUtf8(canvas, text);
-    cairo_text_extents_t extents{};
-    cairo_scaled_font_text_extents(font.scaled, utf8.c_str(), &extents);
     double width = extents.x_advance;
     double left = std::nearbyint(canvas.position_x), top = std::nearbyint(canvas.position_y);
     CanvasOp op = BlankCanvasOp(CanvasOpKind::Text);
@@ -93,8 +97,10 @@ void InitFontBook(FontBook& book) {
 }
 
 void FreeFontBook(FontBook& book) {
-    for (Font& font : book.fonts)
+    for (Font& font : book.fonts) {
+        FreeFontGlyphs(font.glyphs);
         if (font.scaled != nullptr) cairo_scaled_font_destroy(font.scaled);
+    }
     book.fonts.clear();
 }
 
@@ -120,6 +126,7 @@ int FindOrMakeFont(FontBook& book, const std::string& face, int points, int styl
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
     Font font;
+    font.glyphs = MakeFontGlyphs();
     font.face = asked;
     font.points = points;
     font.style = style;
@@ -140,12 +147,28 @@ void PaintCanvasText(Canvas& canvas, const CanvasOp& op, const char* text, const
     const Font& font = fonts.fonts[static_cast<std::size_t>(op.corner)];
     double left = op.a, top = op.b;
     cairo_t* cairo = canvas.cairo;
+    // Text starts on whole pixels: its box and glyphs can be set directly.
+    const bool direct = canvas.pixels != nullptr && left == std::nearbyint(left) && top == std::nearbyint(top);
+    if (direct) cairo_surface_flush(canvas.surface);
     if (op.fill != kTransparent) {
-        Color back = op.fill;
-        cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0,
-                             (back & 255) / 255.0);
-        cairo_rectangle(cairo, left, top, std::ceil(op.c), font.cell_height);
-        cairo_fill(cairo);
+        if (direct) {
+            const int column = static_cast<int>(left), row = static_cast<int>(top);
+            FillRectPixels(canvas,
+                           PixelRect{column, row, column + static_cast<int>(std::ceil(op.c)),
+                                     row + static_cast<int>(font.cell_height)},
+                           op.fill);
+        } else {
+            Color back = op.fill;
+            cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0,
+                                 (back & 255) / 255.0);
+            cairo_rectangle(cairo, left, top, std::ceil(op.c), font.cell_height);
+            cairo_fill(cairo);
+        }
+    }
+    if (direct) {
+        const bool drawn = PaintGlyphText(canvas, font, text, left, top + font.ascent, op.outline);
+        cairo_surface_mark_dirty(canvas.surface);
+        if (drawn) return;
     }
     Color fore = op.outline;
     cairo_set_source_rgb(cairo, ((fore >> 16) & 255) / 255.0, ((fore >> 8) & 255) / 255.0, (fore & 255) / 255.0);
@@ -156,7 +179,7 @@ void PaintCanvasText(Canvas& canvas, const CanvasOp& op, const char* text, const
 }
 
 double CanvasTextWidth(Canvas& canvas, const FontBook& fonts, std::string_view text) {
-    return Advance(CurrentFont(canvas, fonts), ToUtf8(canvas, text));
+    return Extents(canvas, CurrentFont(canvas, fonts), text).x_advance;
 }
 
 double CanvasLineHeight(const Canvas& canvas, const FontBook& fonts) {

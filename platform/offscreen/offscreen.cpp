@@ -199,6 +199,7 @@ namespace {
 
 void LogText(void* context, std::string_view text, double device_x, double device_y) {
     Platform& platform = *static_cast<Platform*>(context);
+    if (!StateOf(platform).options.log_printed) return;
     const Canvas& canvas = platform.canvas;
     const Font& font = platform.fonts.fonts[static_cast<std::size_t>(canvas.font)];
     PrintedText printed;

@@ -25,6 +25,9 @@ struct OffscreenOptions {
     // writes SVG and PDF as true vector pictures. Pixel reads replay the figures
     // and are slower; for pictures to be saved, not for whole sessions.
     bool record_vector = false;
+    // Log every printed text for PrintedTexts. The desktop window keeps no
+    // such log: a benchmark of the frame turns it off to count what the game allocates.
+    bool log_printed = true;
 };
 PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
 

@@ -1,0 +1,230 @@
+// Filled areas set pixel by pixel. Cairo reads every coordinate as a fixed
+// point number of 1/256 pixel and fills, without antialiasing, the pixels
+// whose centres lie inside; the filler below reads the corners the same way
+// and works in whole numbers from there, so that it sets the pixels Cairo
+// sets, exact centres included.
+
+#include "platform/cairo/canvas_pixels.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+constexpr int kHatchSize = 8;
+constexpr std::int64_t kOne = kFixedOne;
+constexpr std::int64_t kCentre = kOne / 2;  // a pixel's centre from its corner
+// Cairo lets a span run on over a gap of one pixel to the next span of the row.
+constexpr std::int64_t kJoinGap = 1;
+
+// The largest whole number not above numerator / denominator (denominator > 0).
+std::int64_t FloorDiv(std::int64_t numerator, std::int64_t denominator) {
+    std::int64_t quotient = numerator / denominator;
+    if (numerator % denominator != 0 && numerator < 0) --quotient;
+    return quotient;
+}
+
+// The smallest whole number not below numerator / denominator (denominator > 0).
+std::int64_t CeilDiv(std::int64_t numerator, std::int64_t denominator) {
+    std::int64_t quotient = numerator / denominator;
+    if (numerator % denominator != 0 && numerator > 0) ++quotient;
+    return quotient;
+}
+
+std::uint32_t* Row(Canvas& canvas, int row) {
+    return reinterpret_cast<std::uint32_t*>(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride);
+}
+
+// The hatch's pixels of one row as bits, column 0 in bit 0.
+std::uint8_t HatchRowBits(int style, int row) {
+    std::uint8_t bits = 0;
+    for (int column = 0; column < kHatchSize; ++column)
+        if (HatchCovers(style, column, row & (kHatchSize - 1))) bits = static_cast<std::uint8_t>(bits | (1u << column));
+    return bits;
+}
+
+// Eight pixels a step, which the compiler turns into wide stores: as fast as
+// Cairo's own fill, where a plain loop is a third slower on large figures.
+void SetRun(std::uint32_t* at, std::uint32_t* end, std::uint32_t pixel) {
+    for (; end - at >= 8; at += 8)
+        for (int k = 0; k < 8; ++k) at[k] = pixel;
+    for (; at < end; ++at) *at = pixel;
+}
+
+void FillSpan(std::uint32_t* line, int first, int last, std::uint32_t pixel, std::uint8_t hatch_bits) {
+    if (hatch_bits == 0xFF) {
+        SetRun(line + first, line + last + 1, pixel);
+        return;
+    }
+    for (int column = first; column <= last; ++column)
+        if ((hatch_bits >> (column & (kHatchSize - 1))) & 1u) line[column] = pixel;
+}
+
+}  // namespace
+
+bool HatchCovers(int style, int column, int row) {
+    const bool horizontal = row == 0;
+    const bool vertical = column == 0;
+    const bool forward = column == row;                    // down to the right
+    const bool backward = column + row == kHatchSize - 1;  // up to the right
+    switch (style) {
+        case 1: return horizontal;
+        case 2: return vertical;
+        case 3: return forward;
+        case 4: return backward;
+        case 5: return horizontal || vertical;
+        case 6: return forward || backward;
+        default: return false;
+    }
+}
+
+void FillRectPixels(Canvas& canvas, PixelRect rect, Color color) {
+    const PixelRect& clip = canvas.clip;
+    rect.left = std::max(rect.left, clip.left);
+    rect.top = std::max(rect.top, clip.top);
+    rect.right = std::min(rect.right, clip.right);
+    rect.bottom = std::min(rect.bottom, clip.bottom);
+    if (rect.left >= rect.right) return;
+    const std::uint32_t pixel = OpaquePixel(color);
+    for (int row = rect.top; row < rect.bottom; ++row) {
+        std::uint32_t* line = Row(canvas, row);
+        SetRun(line + rect.left, line + rect.right, pixel);
+    }
+}
+
+void BeginFigure(FigureScratch& scratch) {
+    scratch.edge_count = 0;
+    scratch.overflow = false;
+}
+
+void AddContour(FigureScratch& scratch, const FixedPoint* points, int count) {
+    for (int i = 0; i < count; ++i) {
+        FixedPoint from = points[i], to = points[(i + 1) % count];
+        if (from.y == to.y) continue;  // a level edge crosses no row's centre line
+        if (scratch.edge_count == kMaxFigureEdges) {
+            scratch.overflow = true;
+            return;
+        }
+        FixedEdge& edge = scratch.edges[static_cast<std::size_t>(scratch.edge_count++)];
+        edge.direction = to.y > from.y ? 1 : -1;
+        if (to.y < from.y) std::swap(from, to);
+        edge.top_x = from.x;
+        edge.top_y = from.y;
+        edge.dx = to.x - from.x;
+        edge.dy = to.y - from.y;
+    }
+}
+
+bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color color, int hatch_style) {
+    if (canvas.pixels == nullptr || scratch.overflow) return false;
+    const int edge_count = scratch.edge_count;
+    if (edge_count == 0) return true;
+    FixedEdge* edges = scratch.edges.data();
+    // Edges by their tops, so that each row looks only at those it crosses.
+    std::sort(edges, edges + edge_count, [](const FixedEdge& a, const FixedEdge& b) { return a.top_y < b.top_y; });
+    // Cairo paints a figure only within its bounds rounded out to whole pixels.
+    std::int64_t high = INT64_MIN, left = INT64_MAX, right = INT64_MIN;
+    for (int e = 0; e < edge_count; ++e) {
+        const FixedEdge& edge = edges[e];
+        high = std::max(high, edge.top_y + edge.dy);
+        left = std::min({left, edge.top_x, edge.top_x + edge.dx});
+        right = std::max({right, edge.top_x, edge.top_x + edge.dx});
+    }
+    const std::int64_t first_column = std::max<std::int64_t>(FloorDiv(left, kOne), canvas.clip.left);
+    const std::int64_t end_column = std::min<std::int64_t>(CeilDiv(right, kOne), canvas.clip.right);
+
+    // An edge crosses the rows whose centre line lies in [top, bottom).
+    const std::int64_t low = edges[0].top_y;
+    const auto first_row =
+        static_cast<int>(std::max<std::int64_t>(CeilDiv(low - kCentre, kOne), canvas.clip.top));
+    const auto last_row =
+        static_cast<int>(std::min<std::int64_t>(CeilDiv(high - kCentre, kOne) - 1, canvas.clip.bottom - 1));
+    const std::uint32_t pixel = OpaquePixel(color);
+    const std::int64_t canvas_right = canvas.width * kOne;
+    int* active = scratch.active.data();
+    Crossing* crossings = scratch.crossings.data();
+    int active_count = 0;
+    int next_edge = 0;
+    // Edges that end above the first row painted never join.
+    const std::int64_t first_centre = static_cast<std::int64_t>(first_row) * kOne + kCentre;
+    for (int row = first_row; row <= last_row; ++row) {
+        const std::int64_t centre_y = row * kOne + kCentre;
+        while (next_edge < edge_count && edges[next_edge].top_y <= centre_y) {
+            if (edges[next_edge].top_y + edges[next_edge].dy > first_centre) active[active_count++] = next_edge;
+            ++next_edge;
+        }
+        // Cairo takes an edge's place in a row a 256th above the centre line
+        // and rounds it to the nearest pixel boundary, down at the half; an
+        // edge that begins on the centre line is followed back beyond its
+        // top, and only the figure's own bounds stop what that reaches.
+        const std::int64_t place_y = centre_y - 1;
+        int crossing_count = 0;
+        int kept = 0;
+        for (int a = 0; a < active_count; ++a) {
+            const FixedEdge& edge = edges[active[a]];
+            if (centre_y >= edge.top_y + edge.dy) continue;  // ended above this row
+            active[kept++] = active[a];
+            const std::int64_t numerator = edge.top_x * edge.dy + (place_y - edge.top_y) * edge.dx;
+            Crossing& crossing = crossings[crossing_count++];
+            // Cairo cuts the outline at the canvas's sides before it fills: what
+            // lies beyond runs along the side.
+            crossing.place = std::clamp<std::int64_t>(FloorDiv(numerator, edge.dy), 0, canvas_right);
+            crossing.column = FloorDiv(crossing.place + kCentre - 1, kOne);
+            crossing.direction = edge.direction;
+        }
+        active_count = kept;
+        // Few crossings a row, mostly in order from the row before: an insertion sort.
+        for (int i = 1; i < crossing_count; ++i) {
+            const Crossing moving = crossings[i];
+            int k = i;
+            for (; k > 0 && crossings[k - 1].place > moving.place; --k) crossings[k] = crossings[k - 1];
+            crossings[k] = moving;
+        }
+        const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, row);
+        if (hatch_bits == 0) continue;
+        std::uint32_t* line = Row(canvas, row);
+        int winding = 0;
+        std::int64_t start = 0;
+        bool open = false;
+        for (int i = 0; i < crossing_count; ++i) {
+            const Crossing& crossing = crossings[i];
+            winding += crossing.direction;
+            const bool inside = even_odd ? (winding & 1) != 0 : winding != 0;
+            if (inside) {
+                if (!open) start = crossing.column;
+                open = true;
+                continue;
+            }
+            if (!open) continue;
+            if (i + 1 < crossing_count && crossings[i + 1].column <= crossing.column + kJoinGap) continue;
+            open = false;
+            const std::int64_t from = std::max(start, first_column);
+            const std::int64_t to = std::min(crossing.column, end_column);
+            if (from < to) FillSpan(line, static_cast<int>(from), static_cast<int>(to - 1), pixel, hatch_bits);
+        }
+    }
+    return true;
+}
+
+bool FillPolygonPixels(Canvas& canvas, const double* corners, int count, bool even_odd, Color color,
+                       int hatch_style) {
+    if (canvas.pixels == nullptr || canvas.figures == nullptr || count > kMaxFixedCorners) return false;
+    for (int i = 0; i < 2 * count; ++i)
+        if (!(std::fabs(corners[i]) < kFarCorner)) return false;
+    // Cairo's path runs half a pixel in from the corners given, so that the
+    // centre of pixel (column, row) falls on the point (column, row).
+    FigureScratch& scratch = *canvas.figures;
+    for (int i = 0; i < count; ++i)
+        scratch.path[static_cast<std::size_t>(i)] = FixedPoint{ToFixed(corners[2 * i] + 0.5), ToFixed(corners[2 * i + 1] + 0.5)};
+    BeginFigure(scratch);
+    AddContour(scratch, scratch.path.data(), count);
+    return FillFigure(canvas, scratch, even_odd, color, hatch_style);
+}
+
+}  // namespace platform

@@ -1,0 +1,112 @@
+#pragma once
+// Figures set straight into the canvas's pixels, without Cairo's path
+// machinery: the play picture is redrawn sixty times a second, and a path fill
+// or stroke allocates every time it runs. Each routine sets the pixels Cairo's
+// unantialiased fill sets (a pixel when its centre lies inside), writes only
+// inside canvas.clip and needs a canvas with pixels; the caller flushes the
+// surface before and marks it dirty after. Those that return false have left
+// the figure alone, and the caller draws it with Cairo. Internal to platform/.
+
+#include "platform/cairo/canvas.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+namespace platform {
+
+// The canvas's 32-bit pixel for a colour.
+inline std::uint32_t OpaquePixel(Color color) {
+    return static_cast<std::uint32_t>(color & 0xFFFFFF) | 0xFF000000u;
+}
+
+// Whether a hatch style (1..6) sets the pixel at this column and row; the
+// pattern repeats every 8 pixels from the canvas's corner.
+bool HatchCovers(int style, int column, int row);
+
+// -- Fixed point --
+// Cairo's own reading of a coordinate: a whole number of 256ths of a pixel,
+// the nearest one (halves to even). Coordinates beyond kFarCorner pixels are
+// left to Cairo, which keeps the whole numbers here far from overflowing.
+constexpr std::int64_t kFixedOne = 256;
+constexpr double kFarCorner = 1 << 20;
+inline std::int64_t ToFixed(double value) {
+    return static_cast<std::int64_t>(std::nearbyint(value * kFixedOne));
+}
+struct FixedPoint {
+    std::int64_t x = 0, y = 0;
+};
+
+// -- Filled areas (canvas_fill.cpp) --
+void FillRectPixels(Canvas& canvas, PixelRect rect, Color color);
+
+// -- Scratch --
+// One edge of a figure in fixed point, running downwards.
+struct FixedEdge {
+    std::int64_t top_x = 0, top_y = 0, dx = 0, dy = 0;
+    int direction = 0;  // +1 where the outline runs down, -1 where it runs up
+};
+
+// Where an edge meets a row.
+struct Crossing {
+    std::int64_t place = 0;   // in 256ths of a pixel, rounded down
+    std::int64_t column = 0;  // the first pixel whose centre counts as right of the edge
+    int direction = 0;
+};
+
+// The edges of the figure being filled and the outlines it is built from:
+// made with a canvas that has pixels, reused by every figure, so that no
+// figure allocates. Enough for a polygon of the most corners the canvas takes
+// outlined by the widest pen the game uses.
+constexpr int kMaxFigureEdges = 4096;
+constexpr int kMaxFixedCorners = 1024;
+struct FigureScratch {
+    std::array<FixedEdge, kMaxFigureEdges> edges;
+    int edge_count = 0;
+    bool overflow = false;  // more edges than fit: the figure is left to Cairo
+    std::array<int, kMaxFigureEdges> active;
+    std::array<Crossing, kMaxFigureEdges> crossings;
+    std::array<FixedPoint, kMaxFixedCorners> path;  // a figure's outline in fixed point
+    // A text's glyph masks added up where they meet (canvas_text_cache.cpp).
+    std::array<std::uint8_t, 1 << 18> text_coverage;
+};
+
+// A figure is begun, given its closed outlines in Cairo's coordinates and
+// filled as Cairo fills the path of all of them; false when it had too many
+// edges (nothing is painted then).
+void BeginFigure(FigureScratch& scratch);
+void AddContour(FigureScratch& scratch, const FixedPoint* points, int count);
+bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color color, int hatch_style);
+
+// The polygon through exact corners given in the canvas's pixel indices:
+// pixel (column, row) is set when the point (column, row) lies inside, by the
+// even-odd or the winding rule; hatch style 0 fills solid. False for corners
+// far outside the canvas.
+bool FillPolygonPixels(Canvas& canvas, const double* corners, int count, bool even_odd, Color color,
+                       int hatch_style);
+
+// -- Pens (canvas_pen.cpp) --
+// A round-capped line of the given width between two points in Cairo's
+// coordinates (pixel centres at halves); false for points far outside.
+bool StrokeLinePixels(Canvas& canvas, double x0, double y0, double x1, double y1, int width, Color color);
+// The closed outline with round joins through the centres of the pixels the
+// given exact corners (pixel indices) fall on.
+bool StrokeSnappedOutline(Canvas& canvas, const double* corners, int count, int width, Color color);
+// A box from (left, top) to (right, bottom) in Cairo's coordinates with
+// elliptic corners of the given radii (0: square), or the ellipse inside it,
+// filled (solid or hatched) and/or outlined by a round pen of the given width;
+// false for what it cannot draw.
+struct RoundBoxPaint {
+    double left = 0, top = 0, right = 0, bottom = 0;
+    double radius_x = 0, radius_y = 0;
+    bool ellipse = false;
+    bool filled = false;
+    Color fill = 0;
+    int hatch_style = 0;
+    bool outlined = false;
+    Color outline = 0;
+    int pen_width = 1;
+};
+bool PaintRoundBoxPixels(Canvas& canvas, const RoundBoxPaint& box);
+
+}  // namespace platform
