@@ -91,6 +91,19 @@ TEST_F(DummyAudio, ANameWithoutRecordingSoundsTheDefaultAlert) {
     EXPECT_TRUE(WaitFor([](const audio::MixerView& v) { return v.sound == "DEFAULTALERT"; }));
 }
 
+TEST_F(DummyAudio, ARestClosesTheDeviceOnlyWhenSilentAndTheNextCueOpensIt) {
+    audio::PlayCueByName("speakred");  // about a second
+    ASSERT_TRUE(WaitFor([](const audio::MixerView& v) { return Playing(v, "SPEAKRED"); }));
+    audio::RestAudio();
+    EXPECT_TRUE(audio::InspectMixer().device_open);
+    ASSERT_TRUE(WaitFor([](const audio::MixerView& v) { return v.sound.empty(); }));
+    audio::RestAudio();
+    EXPECT_FALSE(audio::InspectMixer().device_open);
+    // The cue asked for while the device rests is the one the reopened device plays.
+    audio::PlayCueByName("speakpu");
+    EXPECT_TRUE(WaitFor([](const audio::MixerView& v) { return Playing(v, "SPEAKPU"); }));
+}
+
 TEST_F(DummyAudio, StoppingRightAfterTheQuitAlertReturnsPromptly) {
     audio::PlayCueByName("speakquit");
     auto start = std::chrono::steady_clock::now();

@@ -404,7 +404,8 @@ int RunDesktop(int (*game)(Platform& platform)) {
         SDL_Quit();
         return 1;
     }
-    audio::StartAudio();
+    // The device opens with the first cue, aside: the first picture does not wait for it.
+    audio::StartAudioAtFirstSound();
 
     PlatformHandle handle(new Platform);
     Platform& platform = *handle;
@@ -535,7 +536,10 @@ void DiscardKeys(Platform& platform) {
     state.keys_count = 0;
 }
 
+// A typed line is where the game rests (the menu, a question, a freeze): the
+// audio device closes once nothing sounds, and opens again at the next cue.
 void WaitForTyping(Platform& platform, std::chrono::steady_clock::time_point until) {
+    audio::RestAudio();
     Desktop& state = *platform.desktop;
     std::unique_lock<std::mutex> guard(state.lock);
     state.changed.wait_until(guard, until, [&] { return state.keys_count > 0 || state.quit.load(); });
