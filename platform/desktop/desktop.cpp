@@ -86,6 +86,7 @@ struct Desktop {
     Display* x_display = nullptr;  // SDL's X connection, once a window has shown it
     SteadyClock::duration frame_period = std::chrono::microseconds(1000000 / kFallbackRefreshHz);
     SteadyClock::time_point next_show{};
+    bool picture_shown = false;  // the open window has shown a picture of the game's
 };
 
 namespace {
@@ -142,16 +143,26 @@ void RequestQuit(Desktop& desktop) {
     desktop.changed.notify_all();
 }
 
-// Runs a request on the main thread and waits for it to be done.
-void RunOnWindowThread(Desktop& desktop, std::function<void()> request) {
+// Hands a request to the main thread; the caller goes on meanwhile, and must
+// wait for it with WaitForWindowThread before anything the request uses goes.
+void PostToWindowThread(Desktop& desktop, std::function<void()> request) {
     std::unique_lock<std::mutex> guard(desktop.lock);
     desktop.changed.wait(guard, [&] { return !desktop.task; });
     desktop.task = std::move(request);
     desktop.task_done = false;
     guard.unlock();
     WakeMainThread(desktop);
-    guard.lock();
+}
+
+void WaitForWindowThread(Desktop& desktop) {
+    std::unique_lock<std::mutex> guard(desktop.lock);
     desktop.changed.wait(guard, [&] { return desktop.task_done; });
+}
+
+// Runs a request on the main thread and waits for it to be done.
+void RunOnWindowThread(Desktop& desktop, std::function<void()> request) {
+    PostToWindowThread(desktop, std::move(request));
+    WaitForWindowThread(desktop);
 }
 
 // -- Keys --
@@ -265,6 +276,7 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
     desktop.changed.notify_all();
     if (desktop.window != nullptr && shown < 0) SDL_UpdateWindowSurface(desktop.window);
     if (desktop.window != nullptr && shown > 0) SDL_UpdateWindowSurfaceRects(desktop.window, regions, shown);
+    desktop.picture_shown = desktop.window != nullptr;
     // Keep the rhythm of the display; after a stall start a new one instead of catching up.
     desktop.next_show += desktop.frame_period;
     if (desktop.next_show < now) desktop.next_show = now + desktop.frame_period;
@@ -277,7 +289,9 @@ void HandleEvent(Desktop& desktop, const SDL_Event& event) {
         case SDL_TEXTINPUT: OnTextInput(desktop, event.text.text); break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) RequestQuit(desktop);
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED && desktop.window != nullptr)
+            // Before the game's first picture the surface holds nothing worth
+            // sending; sending it would only hold up that picture.
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED && desktop.window != nullptr && desktop.picture_shown)
                 SDL_UpdateWindowSurface(desktop.window);
             break;
         default: break;
@@ -458,13 +472,15 @@ WorkArea UsableBounds(Platform& platform) {
     return area;
 }
 
-// The canvas keeps its frames: only what changed is repainted and shown.
+// The canvas keeps its frames: only what changed is repainted and shown. It is
+// made while the main thread makes the window: both take a while at start.
 bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
                 int height) {
     Desktop& state = *platform.desktop;
     bool opened = false;
-    RunOnWindowThread(state, [&] {
+    PostToWindowThread(state, [&] {
         DestroyWindow(state);  // one window at a time: this pass's replaces the last one's
+        state.picture_shown = false;
         state.window = SDL_CreateWindow(caption.c_str(), screen_x, screen_y, width, height, SDL_WINDOW_SHOWN);
         if (state.window == nullptr) {
             std::fprintf(stderr, "Gyrovessel cannot open its window: %s\n", SDL_GetError());
@@ -479,7 +495,9 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         state.next_show = SteadyClock::now();
         opened = surface != nullptr;
     });
-    if (!opened || !CreateCanvas(platform.canvas, width, height, false)) return false;
+    bool canvas_made = CreateCanvas(platform.canvas, width, height, false);
+    WaitForWindowThread(state);
+    if (!opened || !canvas_made) return false;
     KeepCanvasFrames(platform.canvas, true);
     return true;
 }
