@@ -287,13 +287,12 @@ void CloseDevice(Mixer& mixer) {
 }
 
 // The opener thread's work. It is detached: whoever must know that it is done
-// (stopping sound) waits for `opening` to clear.
+// (stopping sound) waits for `opening` to clear. It signals under the lock, so
+// that once the lock is let go nothing of the mixer is touched by it again.
 void OpenInBackground(Mixer& mixer) {
-    {
-        std::lock_guard<std::mutex> guard(mixer.device_lock);
-        if (mixer.sound_on && OpenDevice(mixer) && MixerBusy(mixer)) SDL_PauseAudioDevice(mixer.device, 0);
-        mixer.opening = false;
-    }
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    if (mixer.sound_on && OpenDevice(mixer) && MixerBusy(mixer)) SDL_PauseAudioDevice(mixer.device, 0);
+    mixer.opening = false;
     mixer.opener_done.notify_all();
 }
 
