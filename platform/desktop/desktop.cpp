@@ -8,7 +8,7 @@
 //    only while the logic thread waits in Redraw for the copy to be taken;
 //  - under Desktop::lock they share the typed-key queue (the main thread
 //    appends, the logic thread takes from the front or empties it), the
-//    window request, the picture hand-over flags and the end of the game;
+//    window requests, the picture hand-over flags and the end of the game;
 //  - the quit flag is an atomic the main thread sets and the logic thread reads.
 //
 // On X neither thread polls. The main thread sleeps in poll() on the X connection
@@ -31,6 +31,7 @@
 #include <SDL_syswm.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,6 +42,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -68,8 +70,11 @@ struct Desktop {
     // -- Shared between the threads --
     std::mutex lock;
     std::condition_variable changed;
-    std::function<void()> task;   // a window request for the main thread
-    bool task_done = false;
+    // Window requests for the main thread, run in order; the n-th one posted
+    // is done once tasks_done reaches n.
+    std::deque<std::function<void()>> tasks;
+    std::uint64_t tasks_posted = 0;
+    std::uint64_t tasks_done = 0;
     bool frame_waiting = false;   // a picture is waiting to be shown
     bool frame_taken = false;     // the main thread has copied it out of the canvas
     bool game_done = false;
@@ -143,26 +148,28 @@ void RequestQuit(Desktop& desktop) {
     desktop.changed.notify_all();
 }
 
-// Hands a request to the main thread; the caller goes on meanwhile, and must
-// wait for it with WaitForWindowThread before anything the request uses goes.
-void PostToWindowThread(Desktop& desktop, std::function<void()> request) {
-    std::unique_lock<std::mutex> guard(desktop.lock);
-    desktop.changed.wait(guard, [&] { return !desktop.task; });
-    desktop.task = std::move(request);
-    desktop.task_done = false;
-    guard.unlock();
+// Hands a request to the main thread and goes on; returns its number. A
+// request that uses anything of the caller's must be waited for with
+// WaitForWindowThread before that goes; one that holds only copies need not.
+std::uint64_t PostToWindowThread(Desktop& desktop, std::function<void()> request) {
+    std::uint64_t number = 0;
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.tasks.push_back(std::move(request));
+        number = ++desktop.tasks_posted;
+    }
     WakeMainThread(desktop);
+    return number;
 }
 
-void WaitForWindowThread(Desktop& desktop) {
+void WaitForWindowThread(Desktop& desktop, std::uint64_t number) {
     std::unique_lock<std::mutex> guard(desktop.lock);
-    desktop.changed.wait(guard, [&] { return desktop.task_done; });
+    desktop.changed.wait(guard, [&] { return desktop.tasks_done >= number; });
 }
 
 // Runs a request on the main thread and waits for it to be done.
 void RunOnWindowThread(Desktop& desktop, std::function<void()> request) {
-    PostToWindowThread(desktop, std::move(request));
-    WaitForWindowThread(desktop);
+    WaitForWindowThread(desktop, PostToWindowThread(desktop, std::move(request)));
 }
 
 // -- Keys --
@@ -305,14 +312,16 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
         {
             std::lock_guard<std::mutex> guard(desktop.lock);
             if (desktop.game_done) return;
-            if (desktop.task && !desktop.task_done) request = desktop.task;
+            if (!desktop.tasks.empty()) {
+                request = std::move(desktop.tasks.front());
+                desktop.tasks.pop_front();
+            }
         }
         if (request) {
             request();
             {
                 std::lock_guard<std::mutex> guard(desktop.lock);
-                desktop.task = nullptr;
-                desktop.task_done = true;
+                ++desktop.tasks_done;
             }
             desktop.changed.notify_all();
             continue;
@@ -334,6 +343,22 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
         }
         WaitForWork(desktop, wait_ms);
     }
+}
+
+// The window's own pixels are touched once, while the game draws its first
+// picture, so that copying that picture in does not stop at every fresh page.
+void TouchWindowPixels(Desktop& desktop) {
+    SDL_Surface* surface = desktop.window != nullptr ? SDL_GetWindowSurface(desktop.window) : nullptr;
+    if (surface == nullptr || surface->pixels == nullptr) return;
+    const std::size_t bytes = static_cast<std::size_t>(surface->pitch) * static_cast<std::size_t>(surface->h);
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    bool touched = false;
+#if defined(MADV_POPULATE_WRITE)
+    // The kernel fills the pages in at once; it refuses memory that does not begin a page.
+    touched = madvise(surface->pixels, bytes, MADV_POPULATE_WRITE) == 0;
+#endif
+    if (!touched) std::memset(surface->pixels, 0, bytes);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
 // SDL's X connection lives as long as its video system; the first window shows it.
@@ -478,7 +503,7 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
                 int height) {
     Desktop& state = *platform.desktop;
     bool opened = false;
-    PostToWindowThread(state, [&] {
+    const std::uint64_t made = PostToWindowThread(state, [&] {
         DestroyWindow(state);  // one window at a time: this pass's replaces the last one's
         state.picture_shown = false;
         state.window = SDL_CreateWindow(caption.c_str(), screen_x, screen_y, width, height, SDL_WINDOW_SHOWN);
@@ -495,23 +520,26 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         state.next_show = SteadyClock::now();
         opened = surface != nullptr;
     });
+    PostToWindowThread(state, [&state] { TouchWindowPixels(state); });
     bool canvas_made = CreateCanvas(platform.canvas, width, height, false);
-    WaitForWindowThread(state);
+    WaitForWindowThread(state, made);
     if (!opened || !canvas_made) return false;
     KeepCanvasFrames(platform.canvas, true);
     return true;
 }
 
+// Moving and focusing ask nothing back: the game draws on meanwhile, and the
+// picture it then shows waits for them (SDL waits for a move to be seen).
 void SetLocation(Platform& platform, int screen_x, int screen_y) {
     Desktop& state = *platform.desktop;
-    RunOnWindowThread(state, [&] {
+    PostToWindowThread(state, [&state, screen_x, screen_y] {
         if (state.window != nullptr) PlaceOuterCorner(state, screen_x, screen_y);
     });
 }
 
 void SetFocus(Platform& platform) {
     Desktop& state = *platform.desktop;
-    RunOnWindowThread(state, [&] {
+    PostToWindowThread(state, [&state] {
         if (state.window == nullptr) return;
         SDL_RaiseWindow(state.window);
         SDL_SetWindowInputFocus(state.window);
