@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Power at rest: the real game on a private Xvfb of the given size, left alone
 # at the name question ("name") or, with a name given, at the main menu
-# ("menu"); after a few settling seconds prints, over the given seconds, the
+# ("menu") or on the PROGRESS page ("progress"); after a few settling seconds prints, over the given seconds, the
 # CPU share of one core that the game and the X server used (nanoseconds on a
 # core from /proc/PID/task/*/schedstat, finer than the ticks of /proc/PID/stat)
 # and the game's wake-ups a second, in all and per thread (voluntary +
 # involuntary context switches from /proc/PID/task/*/status).
 # SDL_AUDIODRIVER is passed through (dummy when unset).
-# Usage: tools/idle_cpu.sh <game binary> [menu|name] [width] [height] [seconds]
+# Usage: tools/idle_cpu.sh <game binary> [menu|name|progress] [width] [height] [seconds]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 game=$(readlink -f "$1")
@@ -22,12 +22,16 @@ GAME_PID=$!
 window=$(find_game_window) || true
 [ -n "$window" ] || fail "no window"
 point_at_window "$window"
-if [ "$where" = menu ]; then
+if [ "$where" != name ]; then
   xdotool type --delay 60 "idler"
   xdotool key Return
   sleep 1
   window=$(find_game_window)
   point_at_window "$window"
+fi
+if [ "$where" = progress ]; then
+  xdotool type --delay 60 "60"
+  xdotool key Return
 fi
 # Long enough for the start cue to end and any quiet-time rule to take effect.
 sleep 4

@@ -57,6 +57,10 @@ constexpr int kFallbackRefreshHz = 60;
 // first window) the main thread looks at the window's events this often.
 constexpr int kEventPollMs = 4;
 
+// A picture that changed nowhere is not sent; the game is let go at the next
+// key, or after this long at most (a page waiting for its key redraws in a loop).
+constexpr auto kUnchangedPictureWait = std::chrono::seconds(1);
+
 // Keys typed while the game is busy (a frame being shown, a wall sinking)
 // wait here in order; a quick typist is far from filling it, a held key
 // repeating for seconds is not worth more.
@@ -548,6 +552,14 @@ void SetFocus(Platform& platform) {
 
 void Redraw(Platform& platform) {
     Desktop& state = *platform.desktop;
+    const PixelRect* regions = nullptr;
+    int count = 0;
+    if (ChangedCanvasRegions(platform.canvas, &regions, &count) && count == 0) {
+        std::unique_lock<std::mutex> guard(state.lock);
+        state.changed.wait_for(guard, kUnchangedPictureWait,
+                               [&] { return state.keys_count > 0 || state.quit.load(); });
+        return;
+    }
     std::unique_lock<std::mutex> guard(state.lock);
     state.frame_waiting = true;
     state.frame_taken = false;
