@@ -527,7 +527,10 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
     PostToWindowThread(state, [&state] { TouchWindowPixels(state); });
     bool canvas_made = CreateCanvas(platform.canvas, width, height, false);
     WaitForWindowThread(state, made);
-    if (!opened || !canvas_made) return false;
+    if (!opened || !canvas_made) {
+        DestroyCanvas(platform.canvas);
+        return false;
+    }
     KeepCanvasFrames(platform.canvas, true);
     return true;
 }
