@@ -95,7 +95,10 @@ struct Desktop {
     Display* x_display = nullptr;  // SDL's X connection, once a window has shown it
     SteadyClock::duration frame_period = std::chrono::microseconds(1000000 / kFallbackRefreshHz);
     SteadyClock::time_point next_show{};
+    // The window stays hidden until the game's first picture for it: no empty
+    // window first, and placing it costs nothing while it is hidden.
     bool picture_shown = false;  // the open window has shown a picture of the game's
+    bool focus_wanted = false;   // the game asked for the focus while the window was hidden
 };
 
 namespace {
@@ -285,6 +288,12 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
         desktop.frame_taken = true;
     }
     desktop.changed.notify_all();
+    if (desktop.window != nullptr && !desktop.picture_shown) {
+        SDL_ShowWindow(desktop.window);
+        SDL_RaiseWindow(desktop.window);
+        if (desktop.focus_wanted) SDL_SetWindowInputFocus(desktop.window);
+        desktop.focus_wanted = false;
+    }
     if (desktop.window != nullptr && shown < 0) SDL_UpdateWindowSurface(desktop.window);
     if (desktop.window != nullptr && shown > 0) SDL_UpdateWindowSurfaceRects(desktop.window, regions, shown);
     desktop.picture_shown = desktop.window != nullptr;
@@ -510,16 +519,15 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
     const std::uint64_t made = PostToWindowThread(state, [&] {
         DestroyWindow(state);  // one window at a time: this pass's replaces the last one's
         state.picture_shown = false;
-        state.window = SDL_CreateWindow(caption.c_str(), screen_x, screen_y, width, height, SDL_WINDOW_SHOWN);
+        state.focus_wanted = false;
+        state.window = SDL_CreateWindow(caption.c_str(), screen_x, screen_y, width, height, SDL_WINDOW_HIDDEN);
         if (state.window == nullptr) {
             std::fprintf(stderr, "Gyrovessel cannot open its window: %s\n", SDL_GetError());
             return;
         }
         FindXConnection(state);
         PlaceOuterCorner(state, screen_x, screen_y);
-        SDL_RaiseWindow(state.window);
         ReadRefreshRate(state);
-        // Nothing is shown until the game's first picture: no black frame first.
         SDL_Surface* surface = SDL_GetWindowSurface(state.window);
         state.next_show = SteadyClock::now();
         opened = surface != nullptr;
@@ -548,6 +556,11 @@ void SetFocus(Platform& platform) {
     Desktop& state = *platform.desktop;
     PostToWindowThread(state, [&state] {
         if (state.window == nullptr) return;
+        // A hidden window cannot take the focus: it does when it shows.
+        if (!state.picture_shown) {
+            state.focus_wanted = true;
+            return;
+        }
         SDL_RaiseWindow(state.window);
         SDL_SetWindowInputFocus(state.window);
     });
