@@ -99,6 +99,12 @@ struct Desktop {
     // window first, and placing it costs nothing while it is hidden.
     bool picture_shown = false;  // the open window has shown a picture of the game's
     bool focus_wanted = false;   // the game asked for the focus while the window was hidden
+
+    // -- Until the first window is open --
+    // The font configuration is read aside while the first window is made; the
+    // logic thread takes the fonts over when it has its window.
+    std::thread font_warming;
+    FontBook warm_fonts;
 };
 
 namespace {
@@ -437,10 +443,6 @@ int RunDesktop(int (*game)(Platform& platform)) {
     // invisible fallback's) would stand in for the plain reason.
     bool x_display_only = IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("SDL_VIDEODRIVER");
     if (x_display_only) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    // Reading the font configuration takes about as long as opening the
-    // display: both at once, so that the first picture waits for one of them.
-    FontBook warm_fonts;
-    std::thread font_warming([&warm_fonts] { InitFontBook(warm_fonts); });
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
         if (x_display_only) {
             std::fprintf(stderr,
@@ -451,8 +453,6 @@ int RunDesktop(int (*game)(Platform& platform)) {
             std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
                          SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
         }
-        font_warming.join();
-        FreeFontBook(warm_fonts);
         SDL_Quit();
         return 1;
     }
@@ -465,9 +465,10 @@ int RunDesktop(int (*game)(Platform& platform)) {
     Desktop desktop;
     desktop.wake_fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     platform.desktop = &desktop;
-    font_warming.join();
-    InitFontBook(platform.fonts);
-    FreeFontBook(warm_fonts);
+    // Reading the font configuration runs beside the making of the first
+    // window and canvas, not beside opening the display: that one waits on
+    // the display server, which needs a processor of its own meanwhile.
+    desktop.font_warming = std::thread([&desktop] { InitFontBook(desktop.warm_fonts); });
     ReadRefreshRate(desktop);
 
     std::thread logic([&] {
@@ -481,6 +482,8 @@ int RunDesktop(int (*game)(Platform& platform)) {
     });
     ServiceWindow(platform, desktop);
     logic.join();
+    if (desktop.font_warming.joinable()) desktop.font_warming.join();
+    FreeFontBook(desktop.warm_fonts);
 
     int result = desktop.game_result;
     DestroyWindow(desktop);
@@ -535,6 +538,12 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
     PostToWindowThread(state, [&state] { TouchWindowPixels(state); });
     bool canvas_made = CreateCanvas(platform.canvas, width, height, false);
     WaitForWindowThread(state, made);
+    if (state.font_warming.joinable()) {
+        state.font_warming.join();
+        // The configuration is read now: the game's own book is made at once.
+        if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+        FreeFontBook(state.warm_fonts);
+    }
     if (!opened || !canvas_made) {
         DestroyCanvas(platform.canvas);
         return false;
