@@ -57,8 +57,10 @@ constexpr int kFallbackRefreshHz = 60;
 // first window) the main thread looks at the window's events this often.
 constexpr int kEventPollMs = 4;
 
-// A picture that changed nowhere is not sent; the game is let go at the next
-// key, or after this long at most (a page waiting for its key redraws in a loop).
+// A second picture in a row that changed nowhere is not sent: the game is
+// waiting for a key (a page redraws in a loop until one comes), and is let go
+// at the next key, or after this long at most. A single unchanged picture (the
+// one before an etude begins, say) keeps the display's rhythm as any other.
 constexpr auto kUnchangedPictureWait = std::chrono::seconds(1);
 
 // Keys typed while the game is busy (a frame being shown, a wall sinking)
@@ -99,6 +101,9 @@ struct Desktop {
     // window first, and placing it costs nothing while it is hidden.
     bool picture_shown = false;  // the open window has shown a picture of the game's
     bool focus_wanted = false;   // the game asked for the focus while the window was hidden
+
+    // -- Logic thread only --
+    int unchanged_redraws = 0;  // redraws in a row that changed nowhere
 
     // -- Until the first window is open --
     // The font configuration is read aside while the first window is made; the
@@ -579,7 +584,9 @@ void Redraw(Platform& platform) {
     Desktop& state = *platform.desktop;
     const PixelRect* regions = nullptr;
     int count = 0;
-    if (ChangedCanvasRegions(platform.canvas, &regions, &count) && count == 0) {
+    const bool unchanged = ChangedCanvasRegions(platform.canvas, &regions, &count) && count == 0;
+    state.unchanged_redraws = unchanged ? state.unchanged_redraws + 1 : 0;
+    if (state.unchanged_redraws >= 2) {
         std::unique_lock<std::mutex> guard(state.lock);
         state.changed.wait_for(guard, kUnchangedPictureWait,
                                [&] { return state.keys_count > 0 || state.quit.load(); });
