@@ -371,17 +371,23 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
 
 // The window's own pixels are touched once, while the game draws its first
 // picture, so that copying that picture in does not stop at every fresh page.
+// The kernel fills the pages in a piece at a time: while it fills them no
+// other thread of the game can map memory, and the game thread is making its
+// canvas and fonts meanwhile. It refuses memory that does not begin a page.
 void TouchWindowPixels(Desktop& desktop) {
     SDL_Surface* surface = desktop.window != nullptr ? SDL_GetWindowSurface(desktop.window) : nullptr;
     if (surface == nullptr || surface->pixels == nullptr) return;
+    auto* pixels = static_cast<unsigned char*>(surface->pixels);
     const std::size_t bytes = static_cast<std::size_t>(surface->pitch) * static_cast<std::size_t>(surface->h);
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    bool touched = false;
+    std::size_t touched = 0;
 #if defined(MADV_POPULATE_WRITE)
-    // The kernel fills the pages in at once; it refuses memory that does not begin a page.
-    touched = madvise(surface->pixels, bytes, MADV_POPULATE_WRITE) == 0;
+    constexpr std::size_t kPiece = std::size_t{2} << 20;
+    while (touched < bytes &&
+           madvise(pixels + touched, std::min(kPiece, bytes - touched), MADV_POPULATE_WRITE) == 0)
+        touched += std::min(kPiece, bytes - touched);
 #endif
-    if (!touched) std::memset(surface->pixels, 0, bytes);
+    if (touched < bytes) std::memset(pixels + touched, 0, bytes - touched);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
@@ -542,6 +548,7 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
     });
     PostToWindowThread(state, [&state] { TouchWindowPixels(state); });
     bool canvas_made = CreateCanvas(platform.canvas, width, height, false);
+    if (canvas_made) KeepCanvasFrames(platform.canvas, true);
     WaitForWindowThread(state, made);
     if (state.font_warming.joinable()) {
         state.font_warming.join();
@@ -553,7 +560,6 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         DestroyCanvas(platform.canvas);
         return false;
     }
-    KeepCanvasFrames(platform.canvas, true);
     return true;
 }
 
