@@ -63,6 +63,7 @@ struct Mixer {
     bool said_sound_is_off = false;
     bool device_abandoned = false;  // a close that never returned: its callback may still run
     bool opening = false;           // an opener thread has yet to finish
+    bool held = false;              // no device opens until let go (the first picture comes first)
     std::condition_variable opener_done;
     // The cues in EmbeddedCues() order, then the default alert; made when sound
     // is turned on, each converted at its first request and kept for the run.
@@ -213,10 +214,20 @@ void MakeSoundList(Mixer& mixer) {
     mixer.sounds.push_back(Sound{alert.name, &alert, false, {}});
 }
 
+// A recording is converted the first time it is to play, by whoever asks for
+// it while the device runs, or else when the device opens for it.
+void ConvertOnce(Mixer& mixer, std::uint32_t sound) {
+    if (sound >= mixer.sounds.size() || mixer.sounds[sound].converted) return;
+    Sound& wanted = mixer.sounds[sound];
+    wanted.samples = ConvertRecording(*wanted.recording).samples;
+    wanted.converted = true;
+}
+
 // Opens the subsystem and the device, paused. False (and sound off, said
 // once) when there is none.
 bool OpenDevice(Mixer& mixer) {
     if (mixer.device != 0) return true;
+    ConvertOnce(mixer, static_cast<std::uint32_t>(mixer.request.load() & 0xFFFFFFFFu));
     QuietAlsaLibrary();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         SaySoundIsOff(mixer, SDL_GetError());
@@ -296,23 +307,24 @@ void OpenInBackground(Mixer& mixer) {
     mixer.opener_done.notify_all();
 }
 
+// With the lock held: a device is on its way for a sound that waits.
+void OpenForWaitingSound(Mixer& mixer) {
+    if (mixer.device != 0 || mixer.opening || mixer.held || !mixer.sound_on || !MixerBusy(mixer)) return;
+    mixer.opening = true;
+    std::thread([&mixer] { OpenInBackground(mixer); }).detach();
+}
+
 void Request(std::uint32_t sound) {
     Mixer& mixer = TheMixer();
     std::lock_guard<std::mutex> guard(mixer.device_lock);
     if (!mixer.sound_on || sound >= mixer.sounds.size()) return;
-    Sound& wanted = mixer.sounds[sound];
-    if (!wanted.converted) {
-        // Converted at first use, so that none of it delays the first picture.
-        wanted.samples = ConvertRecording(*wanted.recording).samples;
-        wanted.converted = true;
-    }
+    if (mixer.device != 0) ConvertOnce(mixer, sound);
     std::uint64_t serial = mixer.next_serial.fetch_add(1, std::memory_order_relaxed) + 1;
     mixer.request.store((serial << 32) | sound, std::memory_order_release);
     if (mixer.device != 0) {
         SDL_PauseAudioDevice(mixer.device, 0);
-    } else if (!mixer.opening) {
-        mixer.opening = true;
-        std::thread([&mixer] { OpenInBackground(mixer); }).detach();
+    } else {
+        OpenForWaitingSound(mixer);
     }
 }
 
@@ -337,6 +349,13 @@ void StartAudioAtFirstSound() {
     mixer.sounds_started.store(0);
     MakeSoundList(mixer);
     mixer.sound_on = true;
+}
+
+void HoldAudio(bool held) {
+    Mixer& mixer = TheMixer();
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    mixer.held = held;
+    OpenForWaitingSound(mixer);
 }
 
 void RestAudio() {

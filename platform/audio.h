@@ -25,6 +25,10 @@ bool StartAudio();
 // from the caller, so that a start-up cue does not hold up the first picture.
 // Without a device that first sound says that sound is off, as above.
 void StartAudioAtFirstSound();
+// While held, no device opens: a sound asked for waits, and plays once the
+// hold is let go (the start cue waits for the game's first picture, so that
+// opening the device does not compete with it).
+void HoldAudio(bool held);
 // Closes the device when nothing sounds and no sound is on its way: its thread
 // stops until the next sound opens it again. Any thread; never waits for a sound.
 void RestAudio();

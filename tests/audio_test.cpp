@@ -91,7 +91,7 @@ TEST_F(DummyAudio, ANameWithoutRecordingSoundsTheDefaultAlert) {
     EXPECT_TRUE(WaitFor([](const audio::MixerView& v) { return v.sound == "DEFAULTALERT"; }));
 }
 
-TEST_F(DummyAudio, ARestClosesTheDeviceOnlyWhenSilentAndTheNextCueOpensIt) {
+TEST_F(DummyAudio, ARestClosesTheDeviceOnlyWhenSilentAndTheNextCueOpensItOnceLetGo) {
     audio::PlayCueByName("speakred");  // about a second
     ASSERT_TRUE(WaitFor([](const audio::MixerView& v) { return Playing(v, "SPEAKRED"); }));
     audio::RestAudio();
@@ -99,8 +99,11 @@ TEST_F(DummyAudio, ARestClosesTheDeviceOnlyWhenSilentAndTheNextCueOpensIt) {
     ASSERT_TRUE(WaitFor([](const audio::MixerView& v) { return v.sound.empty(); }));
     audio::RestAudio();
     EXPECT_FALSE(audio::InspectMixer().device_open);
-    // The cue asked for while the device rests is the one the reopened device plays.
+    // The cue asked for while the device rests and is held (before the first
+    // picture) is the one the device plays once let go.
+    audio::HoldAudio(true);
     audio::PlayCueByName("speakpu");
+    audio::HoldAudio(false);
     EXPECT_TRUE(WaitFor([](const audio::MixerView& v) { return Playing(v, "SPEAKPU"); }));
 }
 

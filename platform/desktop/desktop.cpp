@@ -305,9 +305,11 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
         if (desktop.focus_wanted) SDL_SetWindowInputFocus(desktop.window);
         desktop.focus_wanted = false;
     }
+    bool first_picture = !desktop.picture_shown;
     if (desktop.window != nullptr && shown < 0) SDL_UpdateWindowSurface(desktop.window);
     if (desktop.window != nullptr && shown > 0) SDL_UpdateWindowSurfaceRects(desktop.window, regions, shown);
     desktop.picture_shown = desktop.window != nullptr;
+    if (first_picture) audio::HoldAudio(false);
     // Keep the rhythm of the display; after a stall start a new one instead of catching up.
     desktop.next_show += desktop.frame_period;
     if (desktop.next_show < now) desktop.next_show = now + desktop.frame_period;
@@ -467,8 +469,10 @@ int RunDesktop(int (*game)(Platform& platform)) {
         SDL_Quit();
         return 1;
     }
-    // The device opens with the first cue, aside: the first picture does not wait for it.
+    // The device opens with the first cue, aside, and not before the first
+    // picture is shown: the start cue follows it instead of competing with it.
     audio::StartAudioAtFirstSound();
+    audio::HoldAudio(true);
 
     PlatformHandle handle(new Platform);
     Platform& platform = *handle;
