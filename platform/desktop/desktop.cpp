@@ -25,13 +25,13 @@
 #include "platform/cairo/canvas.h"
 #include "platform/clock.h"
 #include "platform/desktop/desktop_keys.h"
+#include "platform/desktop/desktop_window.h"
 #include "platform/platform_state.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,7 +41,6 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -52,7 +51,6 @@ namespace platform {
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-constexpr int kFallbackRefreshHz = 60;
 // Without an X connection to wait on (another windowing system, or before the
 // first window) the main thread looks at the window's events this often.
 constexpr int kEventPollMs = 4;
@@ -95,7 +93,7 @@ struct Desktop {
     // -- Main thread only --
     SDL_Window* window = nullptr;
     Display* x_display = nullptr;  // SDL's X connection, once a window has shown it
-    SteadyClock::duration frame_period = std::chrono::microseconds(1000000 / kFallbackRefreshHz);
+    SteadyClock::duration frame_period = RefreshPeriod(nullptr);
     SteadyClock::time_point next_show{};
     // The window stays hidden until the game's first picture for it: no empty
     // window first, and placing it costs nothing while it is hidden.
@@ -241,12 +239,7 @@ void OnTextInput(Desktop& desktop, const char* text) {
 // -- Presentation (main thread) --
 
 void ReadRefreshRate(Desktop& desktop) {
-    SDL_DisplayMode mode{};
-    int hz = 0;
-    if (desktop.window != nullptr && SDL_GetWindowDisplayMode(desktop.window, &mode) == 0) hz = mode.refresh_rate;
-    if (hz <= 0 && SDL_GetCurrentDisplayMode(0, &mode) == 0) hz = mode.refresh_rate;
-    if (hz <= 0) hz = kFallbackRefreshHz;
-    desktop.frame_period = std::chrono::duration_cast<SteadyClock::duration>(std::chrono::microseconds(1000000 / hz));
+    desktop.frame_period = RefreshPeriod(desktop.window);
 }
 
 // Copies the canvas straight into the window's own surface: only the regions
@@ -371,72 +364,14 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
     }
 }
 
-// The window's own pixels are touched once, while the game draws its first
-// picture, so that copying that picture in does not stop at every fresh page.
-// The kernel fills the pages in a piece at a time: while it fills them no
-// other thread of the game can map memory, and the game thread is making its
-// canvas and fonts meanwhile. It refuses memory that does not begin a page.
-void TouchWindowPixels(Desktop& desktop) {
-    SDL_Surface* surface = desktop.window != nullptr ? SDL_GetWindowSurface(desktop.window) : nullptr;
-    if (surface == nullptr || surface->pixels == nullptr) return;
-    auto* pixels = static_cast<unsigned char*>(surface->pixels);
-    const std::size_t bytes = static_cast<std::size_t>(surface->pitch) * static_cast<std::size_t>(surface->h);
-    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    std::size_t touched = 0;
-#if defined(MADV_POPULATE_WRITE)
-    constexpr std::size_t kPiece = std::size_t{2} << 20;
-    while (touched < bytes &&
-           madvise(pixels + touched, std::min(kPiece, bytes - touched), MADV_POPULATE_WRITE) == 0)
-        touched += std::min(kPiece, bytes - touched);
-#endif
-    if (touched < bytes) std::memset(pixels + touched, 0, bytes - touched);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-}
-
 // SDL's X connection lives as long as its video system; the first window shows it.
 void FindXConnection(Desktop& desktop) {
-    if (desktop.x_display != nullptr || desktop.window == nullptr) return;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(desktop.window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11)
-        desktop.x_display = info.info.x11.display;
+    if (desktop.x_display == nullptr && desktop.window != nullptr) desktop.x_display = XConnectionOf(desktop.window);
 }
 
 void DestroyWindow(Desktop& desktop) {
     if (desktop.window != nullptr) SDL_DestroyWindow(desktop.window);
     desktop.window = nullptr;
-}
-
-// The outer top-left corner at (x, y): SDL places the client area, so the frame goes around it.
-void PlaceOuterCorner(Desktop& desktop, int screen_x, int screen_y) {
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(desktop.window, &top, &left, &bottom, &right) != 0) top = left = 0;
-    // SDL waits up to a tenth of a second for a move to show; a window already
-    // in place would make the start wait that long for nothing.
-    int now_x = 0, now_y = 0;
-    SDL_GetWindowPosition(desktop.window, &now_x, &now_y);
-    if (now_x == screen_x + left && now_y == screen_y + top) return;
-    SDL_SetWindowPosition(desktop.window, screen_x + left, screen_y + top);
-}
-
-// A display to open windows on: X11 or Wayland, or a driver asked for by name.
-bool IsSet(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value != nullptr && value[0] != 0;
-}
-
-bool HasDisplay() {
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
-}
-
-// SDL falls back on drivers that draw nowhere; a game no one can see is no game.
-bool ShowsWindows() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr) return false;
-    const char* asked = std::getenv("SDL_VIDEODRIVER");
-    bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
-                     std::strcmp(driver, "evdev") == 0;
-    return !invisible || (asked != nullptr && std::strcmp(asked, driver) == 0);
 }
 
 }  // namespace
@@ -544,13 +479,13 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
             return;
         }
         FindXConnection(state);
-        PlaceOuterCorner(state, screen_x, screen_y);
+        PlaceOuterCorner(state.window, screen_x, screen_y);
         ReadRefreshRate(state);
         SDL_Surface* surface = SDL_GetWindowSurface(state.window);
         state.next_show = SteadyClock::now();
         opened = surface != nullptr;
     });
-    PostToWindowThread(state, [&state] { TouchWindowPixels(state); });
+    PostToWindowThread(state, [&state] { TouchWindowPixels(state.window); });
     bool canvas_made = CreateCanvas(platform.canvas, width, height, false);
     if (canvas_made) KeepCanvasFrames(platform.canvas, true);
     WaitForWindowThread(state, made);
@@ -572,7 +507,7 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
 void SetLocation(Platform& platform, int screen_x, int screen_y) {
     Desktop& state = *platform.desktop;
     PostToWindowThread(state, [&state, screen_x, screen_y] {
-        if (state.window != nullptr) PlaceOuterCorner(state, screen_x, screen_y);
+        if (state.window != nullptr) PlaceOuterCorner(state.window, screen_x, screen_y);
     });
 }
 
