@@ -6,7 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -40,5 +42,31 @@ void BM_StartAudio(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartAudio)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// How late a cue starts: from the request to the mixer's first buffer of it.
+// With the device open (paused between cues, as in play) the delay is the
+// driver's wake-up; with the device resting (closed at a typed line) the cue
+// opens it again first, on the opener thread.
+void CueStartDelay(benchmark::State& state, bool resting) {
+    namespace audio = platform::audio;
+    using Clock = std::chrono::steady_clock;
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (!audio::StartAudio()) {
+        state.SkipWithError("no audio device");
+        return;
+    }
+    for (auto _ : state) {
+        while (!audio::InspectMixer().sound.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (resting) audio::RestAudio();
+        const int started = audio::InspectMixer().sounds_started;
+        const Clock::time_point asked = Clock::now();
+        audio::PlayCueByName("thunk");
+        while (audio::InspectMixer().sounds_started == started) std::this_thread::yield();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - asked).count());
+    }
+    audio::StopAudio();
+}
+BENCHMARK_CAPTURE(CueStartDelay, device_open, false)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK_CAPTURE(CueStartDelay, device_resting, true)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace

@@ -24,12 +24,20 @@ namespace {
 
 // -- The mixer --
 // The audio device is one per process and the calls above take no handle, so
-// the mixer is the one piece of module state in this file. The game thread
-// and the device's callback share only the atomics: the game posts a request
-// (which sound, and a serial so that replaying the same cue restarts it), the
-// callback takes it up at its next buffer and publishes what it is playing.
-// The desktop window's thread posts requests too (the alert for a key that
-// finds the key queue full); of two requests at once one plays.
+// the mixer is the one piece of module state in this file.
+//
+// Who touches what:
+//  - the device's callback (SDL's audio thread) reads the request, plays the
+//    sound it names and publishes what it plays; it shares only the atomics,
+//    and the sounds' samples, which are complete before their request is posted;
+//  - everyone else (the game thread, the window thread's alert for a key that
+//    finds the key queue full, the opener thread) turns the device on and off,
+//    converts a recording and posts a request only under device_lock, which
+//    the callback never takes, so that closing the device (which waits for the
+//    callback's thread) cannot wait on it. Of two requests at once one plays.
+//  - a sound asked for while the device rests opens it on a short-lived opener
+//    thread, under the same lock; the request waits in the atomic meanwhile
+//    and is played as soon as the device runs.
 
 constexpr int kMixRate = 22050;
 constexpr Uint16 kMixFrames = 512;          // ~23 ms a buffer: a cue starts at once
@@ -44,26 +52,32 @@ constexpr std::uint64_t PackState(std::uint32_t sound, std::size_t frames) {
 struct Sound {
     const char* name = "";
     const EmbeddedCue* recording = nullptr;
-    bool converted = false;             // samples made (the alert at start, cues by the game thread)
+    bool converted = false;             // samples made, at the first request for the sound
     std::vector<std::int16_t> samples;  // mono, 22050 Hz
 };
 
 struct Mixer {
-    std::atomic<SDL_AudioDeviceID> device{0};  // 0 while sound is off; read by any thread
-    bool owns_subsystem = false;
+    std::mutex device_lock;
+    // -- Under device_lock --
+    bool sound_on = false;          // turned on, and no device has failed since
     bool said_sound_is_off = false;
     bool device_abandoned = false;  // a close that never returned: its callback may still run
-    // The cues in EmbeddedCues() order, then the default alert. The list is
-    // made when the device opens, the alert converted with it; a cue's
-    // samples are converted by the game thread the first time it is asked
-    // for, before its request is posted.
+    bool opening = false;           // an opener thread has yet to finish
+    bool held = false;              // no device opens until let go (the first picture comes first)
+    std::condition_variable opener_done;
+    // The cues in EmbeddedCues() order, then the default alert; made when sound
+    // is turned on, each converted at its first request and kept for the run.
     std::vector<Sound> sounds;
+
+    // Set under device_lock while the device is open (its subsystem with it);
+    // 0 while sound is off or resting. Read by any thread.
+    std::atomic<SDL_AudioDeviceID> device{0};
 
     // Game side -> callback: (serial << 32) | sound index.
     std::atomic<std::uint64_t> request{kSilent};
     std::atomic<std::uint32_t> next_serial{0};
 
-    // Callback side only.
+    // Callback side only (set up before the device runs).
     std::uint64_t seen_request = kSilent;
     std::uint32_t playing = kSilent;
     std::size_t position = 0;
@@ -114,7 +128,8 @@ void MixCallback(void* userdata, Uint8* stream, int length) {
     mixer.published_request.store(request, std::memory_order_release);
     // Nothing to play: the device rests until the next request resumes it. SDL
     // holds the device's (recursive) lock around this callback, and a request
-    // resumes under the same lock, so one posted meanwhile is seen here.
+    // resumes under the same lock, so one posted meanwhile is seen here. The
+    // device id stays set until its close has returned.
     if (mixer.playing == kSilent && mixer.request.load(std::memory_order_acquire) == mixer.seen_request)
         SDL_PauseAudioDevice(mixer.device.load(), 1);
 }
@@ -184,41 +199,41 @@ void SaySoundIsOff(Mixer& mixer, const char* reason) {
     std::fprintf(stderr, "Sound is off: %s\n", reason);
 }
 
-void Request(std::uint32_t sound) {
-    Mixer& mixer = TheMixer();
-    SDL_AudioDeviceID device = mixer.device.load();
-    if (device != 0 && sound < mixer.sounds.size() && !mixer.sounds[sound].converted) {
-        // Converted at first use, so that none of it delays the first picture.
-        Sound& wanted = mixer.sounds[sound];
-        wanted.samples = ConvertRecording(*wanted.recording).samples;
-        wanted.converted = true;
-    }
-    std::uint64_t serial = mixer.next_serial.fetch_add(1, std::memory_order_relaxed) + 1;
-    mixer.request.store((serial << 32) | sound, std::memory_order_release);
-    if (device != 0) SDL_PauseAudioDevice(device, 0);
-}
-
 // True while a sound is audible or a request has not yet reached the mixer.
 bool MixerBusy(const Mixer& mixer) {
     if (mixer.request.load() != mixer.published_request.load()) return true;
     return (mixer.published_state.load() >> 32) != kSilent;
 }
 
-}  // namespace
+// -- The device (all under device_lock) --
 
-// -- Starting and stopping --
+void MakeSoundList(Mixer& mixer) {
+    if (!mixer.sounds.empty()) return;
+    for (const EmbeddedCue* cue : EmbeddedCues()) mixer.sounds.push_back(Sound{cue->name, cue, false, {}});
+    const EmbeddedCue& alert = EmbeddedDefaultAlert();
+    mixer.sounds.push_back(Sound{alert.name, &alert, false, {}});
+}
 
-bool StartAudio() {
-    Mixer& mixer = TheMixer();
+// A recording is converted the first time it is to play, by whoever asks for
+// it while the device runs, or else when the device opens for it.
+void ConvertOnce(Mixer& mixer, std::uint32_t sound) {
+    if (sound >= mixer.sounds.size() || mixer.sounds[sound].converted) return;
+    Sound& wanted = mixer.sounds[sound];
+    wanted.samples = ConvertRecording(*wanted.recording).samples;
+    wanted.converted = true;
+}
+
+// Opens the subsystem and the device, paused. False (and sound off, said
+// once) when there is none.
+bool OpenDevice(Mixer& mixer) {
     if (mixer.device != 0) return true;
-    if (mixer.device_abandoned) return false;
+    ConvertOnce(mixer, static_cast<std::uint32_t>(mixer.request.load() & 0xFFFFFFFFu));
     QuietAlsaLibrary();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         SaySoundIsOff(mixer, SDL_GetError());
+        mixer.sound_on = false;
         return false;
     }
-    mixer.owns_subsystem = true;
-
     SDL_AudioSpec wanted;
     SDL_zero(wanted);
     wanted.freq = kMixRate;
@@ -233,37 +248,24 @@ bool StartAudio() {
     if (device == 0) {
         SaySoundIsOff(mixer, SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        mixer.owns_subsystem = false;
+        mixer.sound_on = false;
         return false;
     }
-
-    // The device opens paused, and stays so until a sound is asked for.
-    mixer.sounds.clear();
-    for (const EmbeddedCue* cue : EmbeddedCues()) mixer.sounds.push_back(Sound{cue->name, cue, false, {}});
-    const EmbeddedCue& alert = EmbeddedDefaultAlert();
-    // The alert is converted now: the window thread plays it too (a full key
-    // queue), and only the game thread may convert a sound at first use.
-    mixer.sounds.push_back(Sound{alert.name, &alert, true, ConvertRecording(alert).samples});
-    mixer.seen_request = mixer.request.load();
-    mixer.published_request.store(mixer.seen_request);
+    // A request the last device never took up is played by this one.
+    mixer.seen_request = mixer.published_request.load();
     mixer.playing = kSilent;
     mixer.position = 0;
     mixer.published_state.store(PackState(kSilent, 0));
-    mixer.sounds_started.store(0);
     mixer.device = device;
     return true;
 }
 
-void StopAudio() {
-    Mixer& mixer = TheMixer();
-    SDL_AudioDeviceID device = mixer.device.exchange(0);
+// Closes the device and its subsystem. Closing joins SDL's audio thread,
+// which a stuck driver could hold for ever; the close runs aside and is
+// abandoned after a second, and sound stays off for the run.
+void CloseDevice(Mixer& mixer) {
+    SDL_AudioDeviceID device = mixer.device.load();
     if (device == 0) return;
-
-    auto grace_end = std::chrono::steady_clock::now() + kQuitGrace;
-    while (MixerBusy(mixer) && std::chrono::steady_clock::now() < grace_end) SDL_Delay(10);
-
-    // Closing joins SDL's audio thread, which a stuck driver could hold for
-    // ever; the close runs aside and is abandoned after a second.
     struct Closing {
         std::mutex lock;
         std::condition_variable done_signal;
@@ -282,17 +284,98 @@ void StopAudio() {
         closed = closing->done_signal.wait_for(guard, kCloseTimeout, [&] { return closing->done; });
     }
     if (!closed) {
-        // The abandoned thread may still run the callback: keep the sounds.
+        // The abandoned thread may still run the callback: keep the sounds and the id.
         closer.detach();
         mixer.device_abandoned = true;
+        mixer.sound_on = false;
         std::fprintf(stderr, "Sound device did not close; leaving it.\n");
         return;
     }
     closer.join();
-    mixer.sounds.clear();
+    mixer.device = 0;
     mixer.published_state.store(PackState(kSilent, 0));
-    if (mixer.owns_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    mixer.owns_subsystem = false;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// The opener thread's work. It is detached: whoever must know that it is done
+// (stopping sound) waits for `opening` to clear. It signals under the lock, so
+// that once the lock is let go nothing of the mixer is touched by it again.
+void OpenInBackground(Mixer& mixer) {
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    if (mixer.sound_on && OpenDevice(mixer) && MixerBusy(mixer)) SDL_PauseAudioDevice(mixer.device, 0);
+    mixer.opening = false;
+    mixer.opener_done.notify_all();
+}
+
+// With the lock held: a device is on its way for a sound that waits.
+void OpenForWaitingSound(Mixer& mixer) {
+    if (mixer.device != 0 || mixer.opening || mixer.held || !mixer.sound_on || !MixerBusy(mixer)) return;
+    mixer.opening = true;
+    std::thread([&mixer] { OpenInBackground(mixer); }).detach();
+}
+
+void Request(std::uint32_t sound) {
+    Mixer& mixer = TheMixer();
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    if (!mixer.sound_on || sound >= mixer.sounds.size()) return;
+    if (mixer.device != 0) ConvertOnce(mixer, sound);
+    std::uint64_t serial = mixer.next_serial.fetch_add(1, std::memory_order_relaxed) + 1;
+    mixer.request.store((serial << 32) | sound, std::memory_order_release);
+    if (mixer.device != 0) {
+        SDL_PauseAudioDevice(mixer.device, 0);
+    } else {
+        OpenForWaitingSound(mixer);
+    }
+}
+
+}  // namespace
+
+// -- Starting and stopping --
+
+bool StartAudio() {
+    Mixer& mixer = TheMixer();
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    if (mixer.device_abandoned) return false;
+    if (!mixer.sound_on) mixer.sounds_started.store(0);
+    MakeSoundList(mixer);
+    mixer.sound_on = true;
+    return OpenDevice(mixer);
+}
+
+void StartAudioAtFirstSound() {
+    Mixer& mixer = TheMixer();
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    if (mixer.device_abandoned || mixer.sound_on) return;
+    mixer.sounds_started.store(0);
+    MakeSoundList(mixer);
+    mixer.sound_on = true;
+}
+
+void HoldAudio(bool held) {
+    Mixer& mixer = TheMixer();
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    mixer.held = held;
+    OpenForWaitingSound(mixer);
+}
+
+void RestAudio() {
+    Mixer& mixer = TheMixer();
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    if (mixer.device == 0 || mixer.opening || mixer.device_abandoned || MixerBusy(mixer)) return;
+    CloseDevice(mixer);
+}
+
+void StopAudio() {
+    Mixer& mixer = TheMixer();
+    std::unique_lock<std::mutex> guard(mixer.device_lock);
+    // A device on its way opens first, so that a sound just asked for is heard too.
+    mixer.opener_done.wait(guard, [&] { return !mixer.opening; });
+    mixer.sound_on = false;
+    if (mixer.device == 0 || mixer.device_abandoned) return;
+    auto grace_end = std::chrono::steady_clock::now() + kQuitGrace;
+    while (MixerBusy(mixer) && std::chrono::steady_clock::now() < grace_end) SDL_Delay(10);
+    CloseDevice(mixer);
+    if (!mixer.device_abandoned) mixer.sounds.clear();
 }
 
 // -- Playing --
@@ -315,11 +398,13 @@ void PlayDefaultAlert() { Request(AlertIndex()); }
 
 MixerView InspectMixer() {
     Mixer& mixer = TheMixer();
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
     MixerView view;
-    if (mixer.device == 0) return view;
+    view.sounds_started = mixer.sounds_started.load();
+    view.device_open = mixer.device != 0 && !mixer.device_abandoned;
+    if (!view.device_open) return view;
     std::uint64_t state = mixer.published_state.load(std::memory_order_acquire);
     auto sound = static_cast<std::uint32_t>(state >> 32);
-    view.sounds_started = mixer.sounds_started.load();
     if (sound == kSilent || sound >= mixer.sounds.size()) return view;
     view.sound = mixer.sounds[sound].name;
     view.frames_played = static_cast<std::size_t>(state & 0xFFFFFFFFu);
@@ -329,6 +414,10 @@ MixerView InspectMixer() {
 
 std::string CurrentCueName() { return InspectMixer().sound; }
 
-bool AudioIsOn() { return TheMixer().device != 0; }
+bool AudioIsOn() {
+    Mixer& mixer = TheMixer();
+    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    return mixer.sound_on;
+}
 
 }  // namespace platform::audio

@@ -1,5 +1,7 @@
 // A line typed into the graphic window: the answers to the name, reach and
-// menu questions. Echo and caret are shown at once, whatever the buffering.
+// menu questions. Echo and caret are shown at once, whatever the buffering,
+// and only where they change: a caret blink hands the window a few pixels,
+// not the whole picture.
 
 #include "platform/platform.h"
 
@@ -44,33 +46,55 @@ SavedStrip SaveStrip(Canvas& canvas, int left, int top, int height) {
     return strip;
 }
 
-void RestoreStrip(Canvas& canvas, const SavedStrip& strip) {
+// Puts back the strip's pixels left of column `right` (all of them when it
+// reaches the strip's end), and tells a canvas that keeps frames where.
+void RestoreStrip(Canvas& canvas, const SavedStrip& strip, int right) {
     if (strip.bytes.empty()) return;
+    int width = std::clamp(right - strip.left, 0, strip.width);
+    if (width == 0) return;
     cairo_surface_flush(canvas.surface);
     std::size_t row_bytes = static_cast<std::size_t>(strip.width) * 4;
     for (int row = 0; row < strip.height; ++row)
         std::memcpy(canvas.pixels + static_cast<std::size_t>(strip.top + row) * canvas.stride + strip.left * 4,
-                    strip.bytes.data() + row * row_bytes, row_bytes);
+                    strip.bytes.data() + row * row_bytes, static_cast<std::size_t>(width) * 4);
     cairo_surface_mark_dirty(canvas.surface);
+    CanvasPixelsWritten(canvas, PixelRect{strip.left, strip.top, strip.left + width, strip.top + strip.height});
 }
 
+// -- The echo: the typed line drawn afresh over what was under it --
+
+struct LineEcho {
+    SavedStrip strip;
+    double start_x = 0, start_y = 0;
+    bool wrap = false;  // the window's wrapping, off while the line is typed
+    int drawn_right = 0;  // the echo's pixels so far lie left of this column
+};
+
 // Redraws the typed text (and the caret) over the saved strip and shows it.
-void ShowTyped(Platform& platform, const SavedStrip& strip, double start_x, double start_y,
-               const std::string& typed, bool caret) {
+// The text is drawn as the canvas draws any text; the strip and the caret are
+// written straight into the pixels, with word of where.
+void ShowTyped(Platform& platform, LineEcho& echo, const std::string& typed, bool caret) {
     Canvas& canvas = platform.canvas;
-    RestoreStrip(canvas, strip);
-    canvas.position_x = start_x;
-    canvas.position_y = start_y;
+    const Font& font = platform.fonts.fonts[static_cast<std::size_t>(canvas.font)];
+    SettleCanvas(canvas);
+    RestoreStrip(canvas, echo.strip, echo.drawn_right);
+    canvas.position_x = echo.start_x;
+    canvas.position_y = echo.start_y;
     if (!typed.empty()) CanvasPrintText(canvas, platform.fonts, typed, nullptr, nullptr);
+    SettleCanvas(canvas);
+    const int caret_left = static_cast<int>(std::nearbyint(canvas.position_x));
+    const int top = static_cast<int>(std::nearbyint(echo.start_y));
     if (caret) {
-        const Font& font = platform.fonts.fonts[static_cast<std::size_t>(canvas.font)];
         Color fore = ResolvedForeground(canvas);
         cairo_set_source_rgb(canvas.cairo, ((fore >> 16) & 255) / 255.0, ((fore >> 8) & 255) / 255.0,
                              (fore & 255) / 255.0);
-        cairo_rectangle(canvas.cairo, std::nearbyint(canvas.position_x), std::nearbyint(start_y), kCaretWidth,
-                        font.cell_height);
+        cairo_rectangle(canvas.cairo, caret_left, top, kCaretWidth, font.cell_height);
         cairo_fill(canvas.cairo);
+        CanvasPixelsWritten(canvas, PixelRect{caret_left, top, caret_left + kCaretWidth,
+                                              top + static_cast<int>(std::ceil(font.cell_height))});
     }
+    // A glyph's ink may pass its advance by a little; a cell's height is more than enough.
+    echo.drawn_right = caret_left + std::max(kCaretWidth, static_cast<int>(std::ceil(font.cell_height)));
     GraphicRedraw(platform);
 }
 
@@ -94,16 +118,8 @@ LineEdit EditLine(std::string& typed, const std::string& key) {
     return LineEdit::Added;
 }
 
-// -- The echo: the typed line drawn afresh over what was under it --
-
-struct LineEcho {
-    SavedStrip strip;
-    double start_x = 0, start_y = 0;
-    bool wrap = false;  // the window's wrapping, off while the line is typed
-};
-
 // Typing goes on the current line; the echo never wraps. The strip is saved
-// and restored pixel by pixel: drawing goes on the canvas at once meanwhile.
+// once, after what was drawn before is on the picture, and restored pixel by pixel.
 LineEcho StartEcho(Platform& platform) {
     Canvas& canvas = platform.canvas;
     LineEcho echo;
@@ -112,9 +128,10 @@ LineEcho StartEcho(Platform& platform) {
     echo.start_x = canvas.position_x;
     echo.start_y = canvas.position_y;
     const Font& font = platform.fonts.fonts[static_cast<std::size_t>(canvas.font)];
-    SuspendCanvasFrames(canvas);
+    SettleCanvas(canvas);
     echo.strip = SaveStrip(canvas, static_cast<int>(std::nearbyint(echo.start_x)),
                            static_cast<int>(std::nearbyint(echo.start_y)), static_cast<int>(font.cell_height));
+    echo.drawn_right = echo.strip.left;
     return echo;
 }
 
@@ -129,8 +146,8 @@ bool FitsTheWindow(Platform& platform, const LineEcho& echo, std::string& typed)
 // The answer stays on the screen without the caret, and is logged once as printed.
 void FinishEcho(Platform& platform, const LineEcho& echo, const std::string& typed) {
     Canvas& canvas = platform.canvas;
-    RestoreStrip(canvas, echo.strip);
-    ResumeCanvasFrames(canvas);
+    SettleCanvas(canvas);
+    RestoreStrip(canvas, echo.strip, echo.drawn_right);
     canvas.position_x = echo.start_x;
     canvas.position_y = echo.start_y;
     GraphicPrintText(platform, typed);
@@ -186,7 +203,7 @@ std::string GraphicLineInput(Platform& platform) {
     DiscardPendingKeys(platform);
     LineEcho echo = StartEcho(platform);
     Caret caret = StartCaret(platform);
-    ShowTyped(platform, echo.strip, echo.start_x, echo.start_y, typed, caret.shown);
+    ShowTyped(platform, echo, typed, caret.shown);
     for (;;) {
         if (QuitRequested(platform)) break;
         // Every key typed so far is taken before the line is shown again:
@@ -205,12 +222,12 @@ std::string GraphicLineInput(Platform& platform) {
         if (entered) break;
         if (changed) {
             CaretAfterTyping(caret);
-            ShowTyped(platform, echo.strip, echo.start_x, echo.start_y, typed, caret.shown);
+            ShowTyped(platform, echo, typed, caret.shown);
             continue;
         }
         if (QuitRequested(platform)) break;
         if (CaretBlinked(caret)) {
-            ShowTyped(platform, echo.strip, echo.start_x, echo.start_y, typed, caret.shown);
+            ShowTyped(platform, echo, typed, caret.shown);
         } else {
             platform.backend->wait_for_typing(platform, CaretWaitLimit(caret));
         }

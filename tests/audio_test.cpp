@@ -91,6 +91,22 @@ TEST_F(DummyAudio, ANameWithoutRecordingSoundsTheDefaultAlert) {
     EXPECT_TRUE(WaitFor([](const audio::MixerView& v) { return v.sound == "DEFAULTALERT"; }));
 }
 
+TEST_F(DummyAudio, ARestClosesTheDeviceOnlyWhenSilentAndTheNextCueOpensItOnceLetGo) {
+    audio::PlayCueByName("speakred");  // about a second
+    ASSERT_TRUE(WaitFor([](const audio::MixerView& v) { return Playing(v, "SPEAKRED"); }));
+    audio::RestAudio();
+    EXPECT_TRUE(audio::InspectMixer().device_open);
+    ASSERT_TRUE(WaitFor([](const audio::MixerView& v) { return v.sound.empty(); }));
+    audio::RestAudio();
+    EXPECT_FALSE(audio::InspectMixer().device_open);
+    // The cue asked for while the device rests and is held (before the first
+    // picture) is the one the device plays once let go.
+    audio::HoldAudio(true);
+    audio::PlayCueByName("speakpu");
+    audio::HoldAudio(false);
+    EXPECT_TRUE(WaitFor([](const audio::MixerView& v) { return Playing(v, "SPEAKPU"); }));
+}
+
 TEST_F(DummyAudio, StoppingRightAfterTheQuitAlertReturnsPromptly) {
     audio::PlayCueByName("speakquit");
     auto start = std::chrono::steady_clock::now();

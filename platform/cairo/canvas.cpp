@@ -263,7 +263,9 @@ void SetUpCairo(cairo_t* cairo) {
 // -- Pixel memory --
 // The picture's pages are mapped and filled in at once, so that the first
 // picture does not stall on thousands of page faults, one a page as it is
-// first painted; fresh pages read as black.
+// first painted; fresh pages read as black. They are filled in a piece at a
+// time: while the kernel fills them, no other thread can map memory (at start
+// the window thread is making the window meanwhile).
 
 std::size_t PixelBytes(int stride, int height) {
     std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
@@ -271,8 +273,18 @@ std::size_t PixelBytes(int stride, int height) {
 }
 
 unsigned char* MapPixels(std::size_t bytes) {
-    void* pixels = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    return pixels == MAP_FAILED ? nullptr : static_cast<unsigned char*>(pixels);
+    void* mapped = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return nullptr;
+    auto* pixels = static_cast<unsigned char*>(mapped);
+    constexpr std::size_t kPiece = std::size_t{2} << 20;
+    for (std::size_t done = 0; done < bytes; done += kPiece) {
+        const std::size_t piece = std::min(kPiece, bytes - done);
+#if defined(MADV_POPULATE_WRITE)
+        if (madvise(pixels + done, piece, MADV_POPULATE_WRITE) == 0) continue;
+#endif
+        std::memset(pixels + done, 0, piece);
+    }
+    return pixels;
 }
 
 void UnmapPixels(unsigned char* pixels, std::size_t bytes) {

@@ -149,6 +149,10 @@ void SettleCanvas(Canvas& canvas);
 // writes pixels directly); the next kept frame is painted in full.
 void SuspendCanvasFrames(Canvas& canvas);
 void ResumeCanvasFrames(Canvas& canvas);
+// Code that wrote pixels straight into the picture, after settling what was
+// drawn before, says where: that region is shown at the next redraw, and the
+// next frame that begins with a clear is painted whole.
+void CanvasPixelsWritten(Canvas& canvas, const PixelRect& region);
 // The regions painted since they were last taken: false when it is the whole
 // picture (or frames are not kept). Taking them starts a new account.
 constexpr int kMaxChangedRegions = 512;

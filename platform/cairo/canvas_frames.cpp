@@ -534,6 +534,15 @@ void ResumeCanvasFrames(Canvas& canvas) {
     MarkAllShown(*record);
 }
 
+void CanvasPixelsWritten(Canvas& canvas, const PixelRect& region) {
+    FrameRecord* record = canvas.frames;
+    if (record == nullptr || record->suspended > 0) return;
+    record->before_valid = false;
+    if (record->shown.everything) return;
+    record->shown.Add(Clamp(canvas, region));
+    record->shown.Gather();
+}
+
 bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count) {
     const FrameRecord* record = canvas.frames;
     // Suspended, the pixels change without an account of where.

@@ -8,7 +8,7 @@
 //    only while the logic thread waits in Redraw for the copy to be taken;
 //  - under Desktop::lock they share the typed-key queue (the main thread
 //    appends, the logic thread takes from the front or empties it), the
-//    window request, the picture hand-over flags and the end of the game;
+//    window requests, the picture hand-over flags and the end of the game;
 //  - the quit flag is an atomic the main thread sets and the logic thread reads.
 //
 // On X neither thread polls. The main thread sleeps in poll() on the X connection
@@ -25,6 +25,7 @@
 #include "platform/cairo/canvas.h"
 #include "platform/clock.h"
 #include "platform/desktop/desktop_keys.h"
+#include "platform/desktop/desktop_window.h"
 #include "platform/platform_state.h"
 
 #include <SDL.h>
@@ -40,7 +41,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -50,10 +51,15 @@ namespace platform {
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-constexpr int kFallbackRefreshHz = 60;
 // Without an X connection to wait on (another windowing system, or before the
 // first window) the main thread looks at the window's events this often.
 constexpr int kEventPollMs = 4;
+
+// A second picture in a row that changed nowhere is not sent: the game is
+// waiting for a key (a page redraws in a loop until one comes), and is let go
+// at the next key, or after this long at most. A single unchanged picture (the
+// one before an etude begins, say) keeps the display's rhythm as any other.
+constexpr auto kUnchangedPictureWait = std::chrono::seconds(1);
 
 // Keys typed while the game is busy (a frame being shown, a wall sinking)
 // wait here in order; a quick typist is far from filling it, a held key
@@ -68,8 +74,11 @@ struct Desktop {
     // -- Shared between the threads --
     std::mutex lock;
     std::condition_variable changed;
-    std::function<void()> task;   // a window request for the main thread
-    bool task_done = false;
+    // Window requests for the main thread, run in order; the n-th one posted
+    // is done once tasks_done reaches n.
+    std::deque<std::function<void()>> tasks;
+    std::uint64_t tasks_posted = 0;
+    std::uint64_t tasks_done = 0;
     bool frame_waiting = false;   // a picture is waiting to be shown
     bool frame_taken = false;     // the main thread has copied it out of the canvas
     bool game_done = false;
@@ -84,8 +93,21 @@ struct Desktop {
     // -- Main thread only --
     SDL_Window* window = nullptr;
     Display* x_display = nullptr;  // SDL's X connection, once a window has shown it
-    SteadyClock::duration frame_period = std::chrono::microseconds(1000000 / kFallbackRefreshHz);
+    SteadyClock::duration frame_period = RefreshPeriod(nullptr);
     SteadyClock::time_point next_show{};
+    // The window stays hidden until the game's first picture for it: no empty
+    // window first, and placing it costs nothing while it is hidden.
+    bool picture_shown = false;  // the open window has shown a picture of the game's
+    bool focus_wanted = false;   // the game asked for the focus while the window was hidden
+
+    // -- Logic thread only --
+    int unchanged_redraws = 0;  // redraws in a row that changed nowhere
+
+    // -- Until the first window is open --
+    // The font configuration is read aside while the first window is made; the
+    // logic thread takes the fonts over when it has its window.
+    std::thread font_warming;
+    FontBook warm_fonts;
 };
 
 namespace {
@@ -142,16 +164,28 @@ void RequestQuit(Desktop& desktop) {
     desktop.changed.notify_all();
 }
 
+// Hands a request to the main thread and goes on; returns its number. A
+// request that uses anything of the caller's must be waited for with
+// WaitForWindowThread before that goes; one that holds only copies need not.
+std::uint64_t PostToWindowThread(Desktop& desktop, std::function<void()> request) {
+    std::uint64_t number = 0;
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.tasks.push_back(std::move(request));
+        number = ++desktop.tasks_posted;
+    }
+    WakeMainThread(desktop);
+    return number;
+}
+
+void WaitForWindowThread(Desktop& desktop, std::uint64_t number) {
+    std::unique_lock<std::mutex> guard(desktop.lock);
+    desktop.changed.wait(guard, [&] { return desktop.tasks_done >= number; });
+}
+
 // Runs a request on the main thread and waits for it to be done.
 void RunOnWindowThread(Desktop& desktop, std::function<void()> request) {
-    std::unique_lock<std::mutex> guard(desktop.lock);
-    desktop.changed.wait(guard, [&] { return !desktop.task; });
-    desktop.task = std::move(request);
-    desktop.task_done = false;
-    guard.unlock();
-    WakeMainThread(desktop);
-    guard.lock();
-    desktop.changed.wait(guard, [&] { return desktop.task_done; });
+    WaitForWindowThread(desktop, PostToWindowThread(desktop, std::move(request)));
 }
 
 // -- Keys --
@@ -205,12 +239,7 @@ void OnTextInput(Desktop& desktop, const char* text) {
 // -- Presentation (main thread) --
 
 void ReadRefreshRate(Desktop& desktop) {
-    SDL_DisplayMode mode{};
-    int hz = 0;
-    if (desktop.window != nullptr && SDL_GetWindowDisplayMode(desktop.window, &mode) == 0) hz = mode.refresh_rate;
-    if (hz <= 0 && SDL_GetCurrentDisplayMode(0, &mode) == 0) hz = mode.refresh_rate;
-    if (hz <= 0) hz = kFallbackRefreshHz;
-    desktop.frame_period = std::chrono::duration_cast<SteadyClock::duration>(std::chrono::microseconds(1000000 / hz));
+    desktop.frame_period = RefreshPeriod(desktop.window);
 }
 
 // Copies the canvas straight into the window's own surface: only the regions
@@ -263,8 +292,17 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
         desktop.frame_taken = true;
     }
     desktop.changed.notify_all();
+    if (desktop.window != nullptr && !desktop.picture_shown) {
+        SDL_ShowWindow(desktop.window);
+        SDL_RaiseWindow(desktop.window);
+        if (desktop.focus_wanted) SDL_SetWindowInputFocus(desktop.window);
+        desktop.focus_wanted = false;
+    }
+    bool first_picture = !desktop.picture_shown;
     if (desktop.window != nullptr && shown < 0) SDL_UpdateWindowSurface(desktop.window);
     if (desktop.window != nullptr && shown > 0) SDL_UpdateWindowSurfaceRects(desktop.window, regions, shown);
+    desktop.picture_shown = desktop.window != nullptr;
+    if (first_picture) audio::HoldAudio(false);
     // Keep the rhythm of the display; after a stall start a new one instead of catching up.
     desktop.next_show += desktop.frame_period;
     if (desktop.next_show < now) desktop.next_show = now + desktop.frame_period;
@@ -277,7 +315,9 @@ void HandleEvent(Desktop& desktop, const SDL_Event& event) {
         case SDL_TEXTINPUT: OnTextInput(desktop, event.text.text); break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) RequestQuit(desktop);
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED && desktop.window != nullptr)
+            // Before the game's first picture the surface holds nothing worth
+            // sending; sending it would only hold up that picture.
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED && desktop.window != nullptr && desktop.picture_shown)
                 SDL_UpdateWindowSurface(desktop.window);
             break;
         default: break;
@@ -291,14 +331,16 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
         {
             std::lock_guard<std::mutex> guard(desktop.lock);
             if (desktop.game_done) return;
-            if (desktop.task && !desktop.task_done) request = desktop.task;
+            if (!desktop.tasks.empty()) {
+                request = std::move(desktop.tasks.front());
+                desktop.tasks.pop_front();
+            }
         }
         if (request) {
             request();
             {
                 std::lock_guard<std::mutex> guard(desktop.lock);
-                desktop.task = nullptr;
-                desktop.task_done = true;
+                ++desktop.tasks_done;
             }
             desktop.changed.notify_all();
             continue;
@@ -324,48 +366,12 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
 
 // SDL's X connection lives as long as its video system; the first window shows it.
 void FindXConnection(Desktop& desktop) {
-    if (desktop.x_display != nullptr || desktop.window == nullptr) return;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(desktop.window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11)
-        desktop.x_display = info.info.x11.display;
+    if (desktop.x_display == nullptr && desktop.window != nullptr) desktop.x_display = XConnectionOf(desktop.window);
 }
 
 void DestroyWindow(Desktop& desktop) {
     if (desktop.window != nullptr) SDL_DestroyWindow(desktop.window);
     desktop.window = nullptr;
-}
-
-// The outer top-left corner at (x, y): SDL places the client area, so the frame goes around it.
-void PlaceOuterCorner(Desktop& desktop, int screen_x, int screen_y) {
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(desktop.window, &top, &left, &bottom, &right) != 0) top = left = 0;
-    // SDL waits up to a tenth of a second for a move to show; a window already
-    // in place would make the start wait that long for nothing.
-    int now_x = 0, now_y = 0;
-    SDL_GetWindowPosition(desktop.window, &now_x, &now_y);
-    if (now_x == screen_x + left && now_y == screen_y + top) return;
-    SDL_SetWindowPosition(desktop.window, screen_x + left, screen_y + top);
-}
-
-// A display to open windows on: X11 or Wayland, or a driver asked for by name.
-bool IsSet(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value != nullptr && value[0] != 0;
-}
-
-bool HasDisplay() {
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
-}
-
-// SDL falls back on drivers that draw nowhere; a game no one can see is no game.
-bool ShowsWindows() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr) return false;
-    const char* asked = std::getenv("SDL_VIDEODRIVER");
-    bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
-                     std::strcmp(driver, "evdev") == 0;
-    return !invisible || (asked != nullptr && std::strcmp(asked, driver) == 0);
 }
 
 }  // namespace
@@ -385,10 +391,6 @@ int RunDesktop(int (*game)(Platform& platform)) {
     // invisible fallback's) would stand in for the plain reason.
     bool x_display_only = IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("SDL_VIDEODRIVER");
     if (x_display_only) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    // Reading the font configuration takes about as long as opening the
-    // display: both at once, so that the first picture waits for one of them.
-    FontBook warm_fonts;
-    std::thread font_warming([&warm_fonts] { InitFontBook(warm_fonts); });
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
         if (x_display_only) {
             std::fprintf(stderr,
@@ -399,12 +401,13 @@ int RunDesktop(int (*game)(Platform& platform)) {
             std::fprintf(stderr, "Gyrovessel cannot open its window: no graphic display (%s).\n",
                          SDL_GetError()[0] != 0 ? SDL_GetError() : "no windowing system");
         }
-        font_warming.join();
-        FreeFontBook(warm_fonts);
         SDL_Quit();
         return 1;
     }
-    audio::StartAudio();
+    // The device opens with the first cue, aside, and not before the first
+    // picture is shown: the start cue follows it instead of competing with it.
+    audio::StartAudioAtFirstSound();
+    audio::HoldAudio(true);
 
     PlatformHandle handle(new Platform);
     Platform& platform = *handle;
@@ -412,9 +415,10 @@ int RunDesktop(int (*game)(Platform& platform)) {
     Desktop desktop;
     desktop.wake_fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     platform.desktop = &desktop;
-    font_warming.join();
-    InitFontBook(platform.fonts);
-    FreeFontBook(warm_fonts);
+    // Reading the font configuration runs beside the making of the first
+    // window and canvas, not beside opening the display: that one waits on
+    // the display server, which needs a processor of its own meanwhile.
+    desktop.font_warming = std::thread([&desktop] { InitFontBook(desktop.warm_fonts); });
     ReadRefreshRate(desktop);
 
     std::thread logic([&] {
@@ -428,6 +432,8 @@ int RunDesktop(int (*game)(Platform& platform)) {
     });
     ServiceWindow(platform, desktop);
     logic.join();
+    if (desktop.font_warming.joinable()) desktop.font_warming.join();
+    FreeFontBook(desktop.warm_fonts);
 
     int result = desktop.game_result;
     DestroyWindow(desktop);
@@ -457,43 +463,63 @@ WorkArea UsableBounds(Platform& platform) {
     return area;
 }
 
-// The canvas keeps its frames: only what changed is repainted and shown.
+// The canvas keeps its frames: only what changed is repainted and shown. It is
+// made while the main thread makes the window: both take a while at start.
 bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
                 int height) {
     Desktop& state = *platform.desktop;
     bool opened = false;
-    RunOnWindowThread(state, [&] {
+    const std::uint64_t made = PostToWindowThread(state, [&] {
         DestroyWindow(state);  // one window at a time: this pass's replaces the last one's
-        state.window = SDL_CreateWindow(caption.c_str(), screen_x, screen_y, width, height, SDL_WINDOW_SHOWN);
+        state.picture_shown = false;
+        state.focus_wanted = false;
+        state.window = SDL_CreateWindow(caption.c_str(), screen_x, screen_y, width, height, SDL_WINDOW_HIDDEN);
         if (state.window == nullptr) {
             std::fprintf(stderr, "Gyrovessel cannot open its window: %s\n", SDL_GetError());
             return;
         }
         FindXConnection(state);
-        PlaceOuterCorner(state, screen_x, screen_y);
-        SDL_RaiseWindow(state.window);
+        PlaceOuterCorner(state.window, screen_x, screen_y);
         ReadRefreshRate(state);
-        // Nothing is shown until the game's first picture: no black frame first.
         SDL_Surface* surface = SDL_GetWindowSurface(state.window);
         state.next_show = SteadyClock::now();
         opened = surface != nullptr;
     });
-    if (!opened || !CreateCanvas(platform.canvas, width, height, false)) return false;
-    KeepCanvasFrames(platform.canvas, true);
+    PostToWindowThread(state, [&state] { TouchWindowPixels(state.window); });
+    bool canvas_made = CreateCanvas(platform.canvas, width, height, false);
+    if (canvas_made) KeepCanvasFrames(platform.canvas, true);
+    WaitForWindowThread(state, made);
+    if (state.font_warming.joinable()) {
+        state.font_warming.join();
+        // The configuration is read now: the game's own book is made at once.
+        if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+        FreeFontBook(state.warm_fonts);
+    }
+    if (!opened || !canvas_made) {
+        DestroyCanvas(platform.canvas);
+        return false;
+    }
     return true;
 }
 
+// Moving and focusing ask nothing back: the game draws on meanwhile, and the
+// picture it then shows waits for them (SDL waits for a move to be seen).
 void SetLocation(Platform& platform, int screen_x, int screen_y) {
     Desktop& state = *platform.desktop;
-    RunOnWindowThread(state, [&] {
-        if (state.window != nullptr) PlaceOuterCorner(state, screen_x, screen_y);
+    PostToWindowThread(state, [&state, screen_x, screen_y] {
+        if (state.window != nullptr) PlaceOuterCorner(state.window, screen_x, screen_y);
     });
 }
 
 void SetFocus(Platform& platform) {
     Desktop& state = *platform.desktop;
-    RunOnWindowThread(state, [&] {
+    PostToWindowThread(state, [&state] {
         if (state.window == nullptr) return;
+        // A hidden window cannot take the focus: it does when it shows.
+        if (!state.picture_shown) {
+            state.focus_wanted = true;
+            return;
+        }
         SDL_RaiseWindow(state.window);
         SDL_SetWindowInputFocus(state.window);
     });
@@ -501,6 +527,16 @@ void SetFocus(Platform& platform) {
 
 void Redraw(Platform& platform) {
     Desktop& state = *platform.desktop;
+    const PixelRect* regions = nullptr;
+    int count = 0;
+    const bool unchanged = ChangedCanvasRegions(platform.canvas, &regions, &count) && count == 0;
+    state.unchanged_redraws = unchanged ? state.unchanged_redraws + 1 : 0;
+    if (state.unchanged_redraws >= 2) {
+        std::unique_lock<std::mutex> guard(state.lock);
+        state.changed.wait_for(guard, kUnchangedPictureWait,
+                               [&] { return state.keys_count > 0 || state.quit.load(); });
+        return;
+    }
     std::unique_lock<std::mutex> guard(state.lock);
     state.frame_waiting = true;
     state.frame_taken = false;
@@ -535,7 +571,10 @@ void DiscardKeys(Platform& platform) {
     state.keys_count = 0;
 }
 
+// A typed line is where the game rests (the menu, a question, a freeze): the
+// audio device closes once nothing sounds, and opens again at the next cue.
 void WaitForTyping(Platform& platform, std::chrono::steady_clock::time_point until) {
+    audio::RestAudio();
     Desktop& state = *platform.desktop;
     std::unique_lock<std::mutex> guard(state.lock);
     state.changed.wait_until(guard, until, [&] { return state.keys_count > 0 || state.quit.load(); });
