@@ -148,6 +148,8 @@ void ResumeCanvasFrames(Canvas& canvas);
 constexpr int kMaxChangedRegions = 512;
 bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count);
 void TakeChangedCanvasRegions(Canvas& canvas);
+// Pixels the last kept frame repainted (the whole picture when painted in full).
+long long RepaintedCanvasPixels(const Canvas& canvas);
 
 // -- Pixels --
 Color CanvasDevicePixel(const Canvas& canvas, int column, int row);  // -1 outside the canvas

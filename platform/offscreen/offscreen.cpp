@@ -168,6 +168,10 @@ void CopyPictureTo(const Platform& platform, void* destination, int destination_
     if (platform.canvas.pixels != nullptr) CopyCanvasPixels(platform.canvas, destination, destination_pitch);
 }
 
+long long RepaintedPicturePixels(const Platform& platform) {
+    return RepaintedCanvasPixels(platform.canvas);
+}
+
 void KeepUnchangedRegions(Platform& platform, bool on) {
     if (Offscreen* state = ControlledState(platform)) state->keep_frames = on;
     if (platform.window_open) KeepCanvasFrames(platform.canvas, on);
