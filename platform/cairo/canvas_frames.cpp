@@ -523,7 +523,7 @@ void SettleCanvas(Canvas& canvas) {
     } else if (!from_clear) {
         PaintAll(canvas, *record, now);
         for (std::int32_t cell : changed.marked) MarkCell(record->shown, cell);
-    } else {
+    } else if (!changed.marked.empty()) {
         record->repainted_pixels = PaintChangedCells(canvas, *record, now);
     }
     if (!record->shown.everything) GatherCells(record->shown, kMaxShownRegions);
