@@ -213,8 +213,9 @@ bool MarkMovedPolygon(CellMarks& cells, const CanvasOp& op, const double* before
 }
 
 void MarkMovedLine(CellMarks& cells, const CanvasOp& before, const CanvasOp& now) {
-    const double reach = std::max(1, now.pen_width) / 2.0 + 2;
     for (const CanvasOp* line : {&before, &now}) {
+        // Round caps reach half the pen beyond the ends; Cairo's rounding one pixel more.
+        const double reach = std::max(1, line->pen_width) / 2.0 + 2;
         if (!(std::fabs(line->a) < kFarCoordinate && std::fabs(line->b) < kFarCoordinate &&
               std::fabs(line->c) < kFarCoordinate && std::fabs(line->d) < kFarCoordinate)) {
             MarkBox(cells, line->box);

@@ -42,7 +42,7 @@ bool GatherCells(CellMarks& cells, int max_rects);
 // False when its corners lie too far out to be followed: the caller marks its
 // boxes then.
 bool MarkMovedPolygon(CellMarks& cells, const CanvasOp& op, const double* before, const double* now);
-// A line as it was and as it is, both drawn with the same pen.
+// A line as it was and as it is, each with its own pen and colour.
 void MarkMovedLine(CellMarks& cells, const CanvasOp& before, const CanvasOp& now);
 
 }  // namespace platform
