@@ -1,15 +1,15 @@
 // Kept frames: the canvas records a frame's operations as the game draws them
 // and paints them at the redraw. A frame that begins by clearing the whole
 // picture depends on nothing drawn before it, so where its operations equal
-// the last frame's, its pixels equal the last frame's too. Only the cells
-// where an operation differing from the last frame's may change a pixel (old
-// and new; for a polygon or line that only moved, the pixels its edges can
-// turn) are repainted: the tiles holding them, each run of tiles painted with
-// every operation that reaches into it on a scratch picture. Of those cells
-// only the ones whose pixels really differ are copied onto the canvas and
-// handed to the window. A frame that changes much is painted in full, as is
-// any frame the canvas cannot compare (no clear first, pixels written
-// directly, too many operations).
+// the last frame's, its pixels equal the last frame's too. The picture is
+// marked in cells of 8 pixels wherever an operation differing from the last
+// frame's may change a pixel (old and new; for a polygon or line that only
+// moved, the narrow seams its edges swept). The marked cells are repainted on
+// a scratch picture in one pass over the operations, and of those only the
+// cells whose pixels really differ are copied onto the canvas and handed to
+// the window. A frame that changes much is painted in full, as is any frame
+// the canvas cannot compare (no clear first, pixels written directly, too
+// many operations).
 
 #include "platform/cairo/canvas.h"
 
@@ -255,9 +255,10 @@ PixelRect ChangedWithin(const FrameRecord& record, const PixelRect& box) {
                      (found.bottom + 1) << cells.shift};
 }
 
-// The changed cells are visited row of cells by row of cells, and within
-// one pixel row by pixel row, left to right: the memory is read in the order
-// the processor fetches ahead, which matters more than the work on it.
+// -- The changed cells on the scratch picture --
+// They are visited row of cells by row of cells, and within one pixel row by
+// pixel row, left to right: scattered over the picture, their cost is the
+// memory they touch more than the work on it.
 
 // Copies the changed cells whose pixels differ on the scratch picture from
 // the canvas's onto it, and marks them to be shown.
@@ -299,10 +300,10 @@ void CopyDifferingCells(Canvas& canvas, FrameRecord& record) {
             if (marks[column] == 0 || differences[static_cast<std::size_t>(column)] == 0) continue;
             const int left = column << cells.shift;
             const std::size_t row_bytes = static_cast<std::size_t>(std::min(left + cell, canvas.width) - left) * 4;
+            const auto offset = static_cast<std::size_t>(left) * 4;
             for (int row = top; row < bottom; ++row)
-                std::memcpy(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + static_cast<std::size_t>(left) * 4,
-                            scratch + static_cast<std::size_t>(row) * scratch_stride + static_cast<std::size_t>(left) * 4,
-                            row_bytes);
+                std::memcpy(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + offset,
+                            scratch + static_cast<std::size_t>(row) * scratch_stride + offset, row_bytes);
             MarkCell(record.shown, cell_row * cells.columns + column);
         }
     }
