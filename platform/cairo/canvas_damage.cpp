@@ -135,36 +135,36 @@ bool GatherCells(CellMarks& cells, int max_rects) {
     cells.rects.clear();
     if (cells.everything) return false;
     const auto limit = static_cast<std::size_t>(std::min(max_rects, kMaxChangedRegions));
-    for (int level = 0; (1 << level) <= std::max(cells.columns, cells.rows) * 2; ++level) {
-        const int block = 1 << (cells.shift + level);
-        const int columns = (cells.columns + (1 << level) - 1) >> level;
-        const int rows = (cells.rows + (1 << level) - 1) >> level;
-        const std::uint8_t* marks = cells.marks.data();
-        if (level > 0) {
-            std::fill(cells.blocks.begin(), cells.blocks.begin() + static_cast<std::ptrdiff_t>(columns) * rows, 0);
-            for (std::int32_t cell : cells.marked) {
-                const int row = (cell / cells.columns) >> level, column = (cell % cells.columns) >> level;
-                cells.blocks[static_cast<std::size_t>(row) * columns + column] = 1;
-            }
-            marks = cells.blocks.data();
-        }
+    const int cell = 1 << cells.shift;
+    // Bands of 1, 2, 4, ... rows of cells; in a band, marked columns less than
+    // `gap` apart join one run. A seam along an edge stays as narrow as its
+    // cells in the band, whatever the edge's slope.
+    for (int level = 0;; ++level) {
+        const int band_rows = 1 << level;
+        const int gap = level == 0 ? 1 : (1 << (level - 1)) + 1;
+        const int bands = (cells.rows + band_rows - 1) >> level;
+        std::fill(cells.blocks.begin(), cells.blocks.begin() + static_cast<std::ptrdiff_t>(bands) * cells.columns, 0);
+        for (std::int32_t marked : cells.marked)
+            cells.blocks[static_cast<std::size_t>((marked / cells.columns) >> level) * cells.columns +
+                         marked % cells.columns] = 1;
         cells.rects.clear();
         bool fits = true;
-        std::size_t row_start = 0;  // the rects that may reach into this row begin here
-        for (int row = 0; row < rows && fits; ++row) {
-            const std::uint8_t* line = marks + static_cast<std::size_t>(row) * columns;
-            const std::size_t this_row = cells.rects.size();
-            for (int column = 0; column < columns && fits;) {
+        std::size_t band_start = 0;  // the rects that may reach into this band begin here
+        for (int band = 0; band < bands && fits; ++band) {
+            const std::uint8_t* line = cells.blocks.data() + static_cast<std::size_t>(band) * cells.columns;
+            const std::size_t this_band = cells.rects.size();
+            const int top = (band << level) * cell, bottom = std::min(((band + 1) << level) * cell, cells.height);
+            for (int column = 0; column < cells.columns && fits;) {
                 if (line[column] == 0) {
                     ++column;
                     continue;
                 }
-                int end = column;
-                while (end < columns && line[end] != 0) ++end;
-                const PixelRect run{column * block, row * block, std::min(end * block, cells.width),
-                                    std::min((row + 1) * block, cells.height)};
+                int end = column + 1;  // one past the last marked column of the run
+                for (int next = end; next < cells.columns && next < end + gap; ++next)
+                    if (line[next] != 0) end = next + 1;
+                const PixelRect run{column * cell, top, std::min(end * cell, cells.width), bottom};
                 bool joined = false;
-                for (std::size_t i = row_start; i < this_row && !joined; ++i) {
+                for (std::size_t i = band_start; i < this_band && !joined; ++i) {
                     PixelRect& above = cells.rects[i];
                     if (above.left == run.left && above.right == run.right && above.bottom == run.top) {
                         above.bottom = run.bottom;
@@ -180,9 +180,10 @@ bool GatherCells(CellMarks& cells, int max_rects) {
                 }
                 column = end;
             }
-            while (row_start < this_row && cells.rects[row_start].bottom < (row + 1) * block) ++row_start;
+            while (band_start < this_band && cells.rects[band_start].bottom < top) ++band_start;
         }
         if (fits) return true;
+        if (band_rows >= cells.rows && gap > cells.columns) break;
     }
     cells.rects.clear();
     cells.everything = true;

@@ -20,7 +20,7 @@ struct CellMarks {
     int columns = 0, rows = 0, width = 0, height = 0;
     std::vector<std::uint8_t> marks;    // one a cell, row after row
     std::vector<std::int32_t> marked;   // the cells marked, in the order they were
-    std::vector<std::uint8_t> blocks;   // scratch: the marks in blocks of several cells
+    std::vector<std::uint8_t> blocks;   // scratch: the marks in bands of several rows of cells
     std::vector<PixelRect> rects;       // after GatherCells
     bool everything = false;            // the whole picture, whatever is marked
 };
@@ -31,9 +31,9 @@ void MarkCell(CellMarks& cells, std::int32_t cell);
 void MarkBox(CellMarks& cells, const PixelRect& box);
 double MarkedShare(const CellMarks& cells);  // of all cells; 1 for everything
 // Gathers the marked cells into at most max_rects rectangles, runs along a row
-// joined with equal runs below; when they would be more, the cells are taken
-// in blocks of 2 x 2, 4 x 4, ... cells. False (and everything) when not even
-// that gives so few.
+// joined with equal runs below; when they would be more, in bands of 2, 4, ...
+// rows of cells whose runs bridge ever wider gaps. False (and everything)
+// only when the limit is below one.
 bool GatherCells(CellMarks& cells, int max_rects);
 
 // -- What moved --

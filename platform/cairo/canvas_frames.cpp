@@ -40,7 +40,7 @@ constexpr std::size_t kMaxTextBytes = 65536;
 constexpr int kCellShift = 3;
 // Regions handed to the window at most: each rectangle shown costs the window
 // system a request of its own.
-constexpr int kMaxShownRegions = 64;
+constexpr int kMaxShownRegions = 256;
 // Cairo fills a clipped path as the path cut at the clip's edge, which can
 // turn a pixel next to that edge: regions are painted with this margin on a
 // scratch picture and only their inside is copied onto the canvas.
