@@ -557,6 +557,7 @@ void SettleCanvas(Canvas& canvas) {
     } else if (!from_clear) {
         PaintAll(canvas, *record, now);
         for (std::int32_t cell : changed.marked) MarkCell(record->shown, cell);
+        record->repainted_pixels = static_cast<long long>(changed.marked.size()) << (2 * changed.shift);
     } else if (!changed.marked.empty()) {
         record->repainted_pixels = PaintChangedCells(canvas, *record, now);
     }
