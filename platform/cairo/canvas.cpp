@@ -305,8 +305,13 @@ std::size_t PixelBytes(int stride, int height) {
 }
 
 unsigned char* MapPixels(std::size_t bytes) {
-    void* pixels = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    return pixels == MAP_FAILED ? nullptr : static_cast<unsigned char*>(pixels);
+    void* pixels = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pixels == MAP_FAILED) return nullptr;
+    // Huge pages where the system gives them: a repaint of scattered cells
+    // touches many rows, each of which would be a page of its own.
+    madvise(pixels, bytes, MADV_HUGEPAGE);
+    if (madvise(pixels, bytes, MADV_POPULATE_WRITE) != 0) std::memset(pixels, 0, bytes);
+    return static_cast<unsigned char*>(pixels);
 }
 
 void UnmapPixels(unsigned char* pixels, std::size_t bytes) {
