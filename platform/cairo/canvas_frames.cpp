@@ -600,6 +600,25 @@ bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* co
     return true;
 }
 
+void CopyChangedCanvasCells(const Canvas& canvas, void* destination, int destination_pitch) {
+    SettleForReading(canvas);
+    const FrameRecord* record = canvas.frames;
+    if (record == nullptr || canvas.pixels == nullptr) return;
+    cairo_surface_flush(canvas.surface);
+    const CellMarks& cells = record->shown;
+    const int cell = 1 << cells.shift;
+    auto* target = static_cast<unsigned char*>(destination);
+    for (std::int32_t index : cells.marked) {
+        const int top = (index / cells.columns) << cells.shift, left = (index % cells.columns) << cells.shift;
+        const int bottom = std::min(top + cell, canvas.height);
+        const std::size_t row_bytes = static_cast<std::size_t>(std::min(left + cell, canvas.width) - left) * 4;
+        const auto offset = static_cast<std::size_t>(left) * 4;
+        for (int row = top; row < bottom; ++row)
+            std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch + offset,
+                        canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + offset, row_bytes);
+    }
+}
+
 long long RepaintedCanvasPixels(const Canvas& canvas) {
     return canvas.frames != nullptr ? canvas.frames->repainted_pixels : 0;
 }

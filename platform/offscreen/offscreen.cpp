@@ -185,11 +185,11 @@ long long CopyChangedPictureTo(Platform& platform, void* destination, int destin
     int count = 0;
     long long copied = static_cast<long long>(canvas.width) * canvas.height;
     if (ChangedCanvasRegions(canvas, &regions, &count)) {
+        // As the desktop does: the changed cells copied, the regions counted as shown.
+        CopyChangedCanvasCells(canvas, destination, destination_pitch);
         copied = 0;
-        for (int i = 0; i < count; ++i) {
-            CopyCanvasRegion(canvas, regions[i], destination, destination_pitch);
+        for (int i = 0; i < count; ++i)
             copied += static_cast<long long>(regions[i].right - regions[i].left) * (regions[i].bottom - regions[i].top);
-        }
     } else {
         CopyCanvasPixels(canvas, destination, destination_pitch);
     }
