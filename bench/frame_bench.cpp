@@ -3,7 +3,9 @@
 // buffer, at 1920 x 1080 and 3840 x 2160. Each result is also given as a ratio
 // to the floor of the same size measured in the same run (a clear and one copy
 // of the frame), and with the heap allocations one frame makes: this program
-// counts every malloc, of ours, of Cairo's and of the C++ library's.
+// counts every malloc, of ours, of Cairo's and of the C++ library's. The path
+// that keeps unchanged regions also reports the shares of the picture a frame
+// repainted and handed to the window.
 
 #include "app/pass_setup.h"
 #include "etude/motions.h"
@@ -134,12 +136,14 @@ void PlayFrames(benchmark::State& state) {
     std::unique_ptr<GameState> game = PlayScene(*window, width, height, sky_mode);
     WindowBuffer buffer(*window);
     std::int32_t frame = game->wander.WanderFrame;
+    long long repainted = 0, shown = 0;
     auto one_frame = [&] {
         etude::WanderSchedule(*game, ++frame, 5);
         render::DrawScene(*game);
         platform::GraphicRedraw(*window);
         if (changed_only) {
-            platform::CopyChangedPictureTo(*window, buffer.pixels, buffer.pitch);
+            shown += platform::CopyChangedPictureTo(*window, buffer.pixels, buffer.pitch);
+            repainted += platform::RepaintedPicturePixels(*window);
         } else {
             platform::CopyPictureTo(*window, buffer.pixels, buffer.pitch);
         }
@@ -150,6 +154,7 @@ void PlayFrames(benchmark::State& state) {
 
     const double floor = FloorSeconds(width, height);
     const long long allocations_before = allocations.load();
+    repainted = shown = 0;
     auto start = SteadyClock::now();
     for (auto _ : state) one_frame();
     const double seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
@@ -157,6 +162,12 @@ void PlayFrames(benchmark::State& state) {
     state.counters["floor_ms"] = floor * 1e3;
     state.counters["ratio_to_floor"] = seconds / frames / floor;
     state.counters["allocs_per_frame"] = static_cast<double>(allocations.load() - allocations_before) / frames;
+    if (changed_only) {
+        // Shares of the picture a frame painted anew and handed to the window.
+        const double pixels = static_cast<double>(width) * height * frames;
+        state.counters["repainted_share"] = static_cast<double>(repainted) / pixels;
+        state.counters["shown_share"] = static_cast<double>(shown) / pixels;
+    }
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ namespace platform {
 
 namespace {
 
-constexpr std::size_t kPageSize = 4096;
 constexpr int kHatchSize = 8;  // hatch patterns repeat every 8 pixels, anchored at the window corner
 
 // Whole device pixels: figures snap to the pixel grid, halves to even as everywhere.
@@ -267,30 +266,6 @@ void SetUpCairo(cairo_t* cairo) {
 // time: while the kernel fills them, no other thread can map memory (at start
 // the window thread is making the window meanwhile).
 
-std::size_t PixelBytes(int stride, int height) {
-    std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    return (bytes + kPageSize - 1) / kPageSize * kPageSize;
-}
-
-unsigned char* MapPixels(std::size_t bytes) {
-    void* mapped = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) return nullptr;
-    auto* pixels = static_cast<unsigned char*>(mapped);
-    constexpr std::size_t kPiece = std::size_t{2} << 20;
-    for (std::size_t done = 0; done < bytes; done += kPiece) {
-        const std::size_t piece = std::min(kPiece, bytes - done);
-#if defined(MADV_POPULATE_WRITE)
-        if (madvise(pixels + done, piece, MADV_POPULATE_WRITE) == 0) continue;
-#endif
-        std::memset(pixels + done, 0, piece);
-    }
-    return pixels;
-}
-
-void UnmapPixels(unsigned char* pixels, std::size_t bytes) {
-    if (pixels != nullptr) munmap(pixels, bytes);
-}
-
 void RecomputeScale(Canvas& canvas) {
     if (!canvas.scale_set) {
         canvas.origin_x = 0;
@@ -313,6 +288,40 @@ void RecomputeScale(Canvas& canvas) {
 }  // namespace
 
 // -- Life of a canvas --
+
+std::size_t PixelBytes(int stride, int height) {
+    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+unsigned char* MapPixels(std::size_t bytes) {
+    // Mapped one huge page over and trimmed, so that the pixels start on one.
+    void* mapped = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return nullptr;
+    auto* start = static_cast<unsigned char*>(mapped);
+    const std::size_t lead = (kHugePage - reinterpret_cast<std::uintptr_t>(start) % kHugePage) % kHugePage;
+    if (lead > 0) munmap(start, lead);
+    munmap(start + lead + bytes, kHugePage - lead);
+    unsigned char* pixels = start + lead;
+    // Huge pages where the system gives them: a repaint of scattered changed
+    // cells touches a few bytes on each of many rows, and with 4 KB pages
+    // nearly every row would miss the processor's page table cache.
+    madvise(pixels, bytes, MADV_HUGEPAGE);
+    // Filled in a piece at a time, so that the window thread mapping its own
+    // memory meanwhile is not held up for the whole picture.
+    for (std::size_t done = 0; done < bytes; done += kHugePage) {
+        const std::size_t piece = std::min(kHugePage, bytes - done);
+#if defined(MADV_POPULATE_WRITE)
+        if (madvise(pixels + done, piece, MADV_POPULATE_WRITE) == 0) continue;
+#endif
+        std::memset(pixels + done, 0, piece);
+    }
+    return pixels;
+}
+
+void UnmapPixels(unsigned char* pixels, std::size_t bytes) {
+    if (pixels != nullptr) munmap(pixels, bytes);
+}
 
 bool CreateCanvas(Canvas& canvas, int width, int height, bool recording) {
     DestroyCanvas(canvas);

@@ -157,14 +157,18 @@ void CanvasPixelsWritten(Canvas& canvas, const PixelRect& region);
 // picture (or frames are not kept). Taking them starts a new account.
 constexpr int kMaxChangedRegions = 512;
 bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count);
+// Copies, of those regions, only the cells whose pixels changed, into a
+// destination of the canvas's size that holds the picture as it was when the
+// regions were last taken; after it the destination holds the whole picture.
+void CopyChangedCanvasCells(const Canvas& canvas, void* destination, int destination_pitch);
 void TakeChangedCanvasRegions(Canvas& canvas);
+// Pixels the last kept frame repainted (the whole picture when painted in full).
+long long RepaintedCanvasPixels(const Canvas& canvas);
 
 // -- Pixels --
 Color CanvasDevicePixel(const Canvas& canvas, int column, int row);  // -1 outside the canvas
 // Copies the picture into a 32-bit xRGB destination of the same size.
 void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_pitch);
-// Copies one region of it to the same place in such a destination.
-void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* destination, int destination_pitch);
 // Writes the picture to a file as PNG, SVG or PDF by the path's extension; a
 // recording canvas stays vector in SVG and PDF. False on an unknown extension
 // or when the file cannot be written.

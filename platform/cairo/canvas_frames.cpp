@@ -1,17 +1,21 @@
 // Kept frames: the canvas records a frame's operations as the game draws them
 // and paints them at the redraw. A frame that begins by clearing the whole
 // picture depends on nothing drawn before it, so where its operations equal
-// the last frame's, its pixels equal the last frame's too. Only the tiles that
-// an operation differing from the last frame's may reach (old and new; for a
-// polygon that only moved, what its edges swept) are repainted, each run of
-// tiles painted with every operation that reaches into it, and only those
-// tiles are handed to the window. A frame that changes much is painted in
-// full, as is any frame the canvas cannot compare (no clear first, pixels
-// written directly, too many operations).
+// the last frame's, its pixels equal the last frame's too. The picture is
+// marked in cells of 8 pixels wherever an operation differing from the last
+// frame's may change a pixel (old and new; for a polygon or line that only
+// moved, the narrow seams its edges swept). The marked cells are repainted on
+// a scratch picture in one pass over the operations, and of those only the
+// cells whose pixels really differ are copied onto the canvas and handed to
+// the window. A frame that changes much is painted in full, as is any frame
+// the canvas cannot compare (no clear first, pixels written directly, too
+// many operations).
 
 #include "platform/cairo/canvas.h"
 
+#include "platform/cairo/canvas_damage.h"
 #include "platform/cairo/canvas_ops.h"
+#include "platform/cairo/canvas_pixels.h"
 
 #include <cairo.h>
 
@@ -32,14 +36,18 @@ namespace {
 constexpr std::size_t kMaxOps = 16384;
 constexpr std::size_t kMaxCornerValues = 2 * 131072;
 constexpr std::size_t kMaxTextBytes = 65536;
-// Changes are gathered in tiles of this many pixels a side.
-constexpr int kTile = 32;
+// Changes are marked, repainted, compared and shown in cells of 8 pixels a side.
+constexpr int kCellShift = 3;
+// Regions handed to the window at most: each rectangle shown costs the window
+// system a request of its own.
+constexpr int kMaxShownRegions = 256;
 // Cairo fills a clipped path as the path cut at the clip's edge, which can
 // turn a pixel next to that edge: regions are painted with this margin on a
 // scratch picture and only their inside is copied onto the canvas.
 constexpr int kRepaintMargin = 4;
-// Past this share of the picture a repaint of everything is cheaper.
-constexpr double kWholeShare = 0.45;
+// Past this share of the picture in changed cells a repaint of everything is
+// cheaper: the cells are compared and copied piece by piece.
+constexpr double kWholeShare = 0.2;
 
 struct FrameOps {
     std::vector<CanvasOp> ops;
@@ -51,101 +59,6 @@ bool Empty(const PixelRect& rect) {
     return rect.right <= rect.left || rect.bottom <= rect.top;
 }
 
-bool Overlap(const PixelRect& a, const PixelRect& b, int reach) {
-    return a.left < b.right + reach && b.left < a.right + reach && a.top < b.bottom + reach &&
-           b.top < a.bottom + reach;
-}
-
-// The regions as whole tiles: every box added marks the tiles it touches, and
-// the marked tiles are gathered into rectangles, runs along a row of tiles
-// joined with the same runs of the rows below.
-struct RegionSet {
-    int columns = 0, rows = 0, width = 0, height = 0;
-    std::vector<std::uint8_t> marks;
-    std::vector<PixelRect> rects;  // after Gather
-    bool everything = false;
-    long long marked = 0;
-
-    void Init(int canvas_width, int canvas_height) {
-        width = canvas_width;
-        height = canvas_height;
-        columns = (width + kTile - 1) / kTile;
-        rows = (height + kTile - 1) / kTile;
-        marks.assign(static_cast<std::size_t>(columns) * rows, 0);
-        rects.reserve(kMaxChangedRegions);
-        Clear();
-    }
-
-    void Clear() {
-        std::fill(marks.begin(), marks.end(), 0);
-        rects.clear();
-        everything = false;
-        marked = 0;
-    }
-
-    void Add(const PixelRect& box) {
-        if (everything || Empty(box)) return;
-        const int last_row = std::min(rows - 1, (box.bottom - 1) / kTile);
-        const int last_column = std::min(columns - 1, (box.right - 1) / kTile);
-        for (int row = std::max(0, box.top / kTile); row <= last_row; ++row) {
-            std::uint8_t* line = marks.data() + static_cast<std::size_t>(row) * columns;
-            for (int column = std::max(0, box.left / kTile); column <= last_column; ++column) {
-                marked += line[column] == 0 ? 1 : 0;
-                line[column] = 1;
-            }
-        }
-    }
-
-    // The share of the picture marked.
-    double Share() const {
-        return everything ? 1.0 : static_cast<double>(marked) / std::max(1, columns * rows);
-    }
-
-    // Builds rects; false (and everything) when they would be too many.
-    bool Gather() {
-        rects.clear();
-        if (everything) return false;
-        std::size_t row_start = 0;  // the rects reaching into the row before begin here
-        for (int row = 0; row < rows; ++row) {
-            const std::uint8_t* line = marks.data() + static_cast<std::size_t>(row) * columns;
-            const std::size_t this_row = rects.size();
-            for (int column = 0; column < columns;) {
-                if (line[column] == 0) {
-                    ++column;
-                    continue;
-                }
-                int end = column;
-                while (end < columns && line[end] != 0) ++end;
-                const PixelRect run{column * kTile, row * kTile, std::min(end * kTile, width),
-                                    std::min((row + 1) * kTile, height)};
-                bool joined = false;
-                for (std::size_t i = row_start; i < this_row && !joined; ++i) {
-                    PixelRect& above = rects[i];
-                    if (above.left == run.left && above.right == run.right && above.bottom == run.top) {
-                        above.bottom = run.bottom;
-                        joined = true;
-                    }
-                }
-                if (!joined) {
-                    if (rects.size() == static_cast<std::size_t>(kMaxChangedRegions)) {
-                        everything = true;
-                        rects.clear();
-                        return false;
-                    }
-                    rects.push_back(run);
-                }
-                column = end;
-            }
-            // Rects of earlier rows that did not reach this one end there; keep
-            // the search short by starting from the first rect that may continue.
-            while (row_start < rects.size() && rects[row_start].bottom < (row + 1) * kTile &&
-                   row_start < this_row)
-                ++row_start;
-        }
-        return true;
-    }
-};
-
 }  // namespace
 
 struct FrameRecord {
@@ -154,13 +67,18 @@ struct FrameRecord {
     bool before_valid = false;      // the picture is exactly what the other frame's operations paint
     int whole_frames = 0;           // frames in a row that changed too much to paint in regions
     int frames_settled = 0;
+    long long repainted_pixels = 0; // by the last frame settled
     int suspended = 0;              // > 0: operations are painted at once
     const FontBook* fonts = nullptr;
-    RegionSet changed;              // where the frame being settled differs from the one before
-    RegionSet shown;                // painted since the window last took the picture
-    // The scratch picture regions are painted on, the canvas's size; made at first use.
+    CellMarks changed;              // where the frame being settled may differ from the one before
+    std::vector<int> row_first;     // of the changed cells: per row of cells, the first column marked
+    std::vector<int> row_last;      // and the last
+    std::vector<std::uint64_t> differences;  // scratch: per column of cells, whether its pixels differ
+    CellMarks shown;                // cells changed since the window last took the picture
+    // The scratch picture changed cells are painted on, the canvas's size; made at first use.
     cairo_surface_t* scratch = nullptr;
     cairo_t* scratch_cairo = nullptr;
+    unsigned char* scratch_pixels = nullptr;  // mapped here; null when Cairo made them
 };
 
 namespace {
@@ -258,68 +176,47 @@ bool SameOp(const FrameOps& frame_a, const CanvasOp& a, const FrameOps& frame_b,
     return true;
 }
 
-// A polygon whose corners moved but whose colours, pen and number of corners
-// did not: the pictures can differ only where an edge swept. Around every
-// point, the difference of the two windings is the sum of the windings of the
-// quadrilaterals each edge sweeps (old edge, new edge and the paths of its
-// ends), and a quadrilateral winds around nothing outside its corners' box;
-// strokes and joins reach no further than the pen beyond it.
-void SweptEdges(const Canvas& canvas, const double* before, const double* now, const CanvasOp& op,
-                RegionSet& regions) {
-    const double reach = std::max(op.pen_width / 2.0, 5.0) + 2;
-    for (int i = 0; i < op.count; ++i) {
-        const int j = (i + 1) % op.count;
-        if (before[2 * i] == now[2 * i] && before[2 * i + 1] == now[2 * i + 1] && before[2 * j] == now[2 * j] &&
-            before[2 * j + 1] == now[2 * j + 1])
-            continue;
-        const double left = std::min({before[2 * i], before[2 * j], now[2 * i], now[2 * j]});
-        const double right = std::max({before[2 * i], before[2 * j], now[2 * i], now[2 * j]});
-        const double top = std::min({before[2 * i + 1], before[2 * j + 1], now[2 * i + 1], now[2 * j + 1]});
-        const double bottom = std::max({before[2 * i + 1], before[2 * j + 1], now[2 * i + 1], now[2 * j + 1]});
-        regions.Add(Clamp(canvas, PixelRect{Floor(left - reach), Floor(top - reach), Ceil(right + 1 + reach),
-                                            Ceil(bottom + 1 + reach)}));
-    }
-}
-
 // Discs of one call, as many as before in the same colour and pen: only
 // those that moved or changed size differ, each within its own box.
-void MovedDiscs(const Canvas& canvas, const double* before, const double* now, const CanvasOp& op,
-                RegionSet& regions) {
+void MovedDiscs(const double* before, const double* now, const CanvasOp& op, CellMarks& cells) {
     for (int i = 0; i < op.count; ++i) {
         const double* old_disc = before + 4 * i;
         const double* new_disc = now + 4 * i;
         if (std::memcmp(old_disc, new_disc, 4 * sizeof(double)) == 0) continue;
         for (const double* disc : {old_disc, new_disc})
-            regions.Add(Clamp(canvas, PixelRect{Floor(disc[0] - disc[2]) - 2, Floor(disc[1] - disc[3]) - 2,
-                                                Ceil(disc[0] + disc[2]) + 2, Ceil(disc[1] + disc[3]) + 2}));
+            MarkBox(cells, PixelRect{Floor(disc[0] - disc[2]) - 2, Floor(disc[1] - disc[3]) - 2,
+                                     Ceil(disc[0] + disc[2]) + 2, Ceil(disc[1] + disc[3]) + 2});
     }
 }
 
-// The regions where two frames' pictures may differ. Frames of the same
-// length are compared operation by operation; otherwise whatever lies between
-// their common beginning and their common end differs.
-void Differences(const Canvas& canvas, const FrameOps& before, const FrameOps& now, RegionSet& regions) {
+// The cells where two frames' pictures may differ. Frames of the same length
+// are compared operation by operation; otherwise whatever lies between their
+// common beginning and their common end differs.
+void Differences(const FrameOps& before, const FrameOps& now, CellMarks& cells) {
     const std::size_t old_count = before.ops.size(), new_count = now.ops.size();
     if (old_count == new_count) {
         for (std::size_t i = 0; i < new_count; ++i) {
             // Once past the share where everything is painted, looking further is waste.
-            if ((i & 63) == 0 && regions.Share() > kWholeShare) return;
+            if ((i & 63) == 0 && MarkedShare(cells) > kWholeShare) return;
             const CanvasOp& old_op = before.ops[i];
             const CanvasOp& new_op = now.ops[i];
             if (SameOp(before, old_op, now, new_op)) continue;
+            const bool same_paint = std::memcmp(&old_op, &new_op, offsetof(CanvasOp, first)) == 0;
             // (A patterned pen's dashes run on round the whole outline: one
             // moved corner shifts them along every later edge.)
-            if (new_op.kind == CanvasOpKind::Polygon && new_op.pen_style == 0 &&
-                std::memcmp(&old_op, &new_op, offsetof(CanvasOp, first)) == 0) {
-                SweptEdges(canvas, CornersOf(before, old_op), CornersOf(now, new_op), new_op, regions);
+            if (new_op.kind == CanvasOpKind::Polygon && new_op.pen_style == 0 && same_paint &&
+                MarkMovedPolygon(cells, new_op, CornersOf(before, old_op), CornersOf(now, new_op)))
+                continue;
+            if (new_op.kind == CanvasOpKind::Discs && same_paint) {
+                MovedDiscs(CornersOf(before, old_op), CornersOf(now, new_op), new_op, cells);
                 continue;
             }
-            if (new_op.kind == CanvasOpKind::Discs && std::memcmp(&old_op, &new_op, offsetof(CanvasOp, first)) == 0) {
-                MovedDiscs(canvas, CornersOf(before, old_op), CornersOf(now, new_op), new_op, regions);
+            if (new_op.kind == CanvasOpKind::Line && old_op.kind == CanvasOpKind::Line) {
+                MarkMovedLine(cells, old_op, new_op);
                 continue;
             }
-            regions.Add(before.ops[i].box);
-            regions.Add(now.ops[i].box);
+            MarkBox(cells, old_op.box);
+            MarkBox(cells, new_op.box);
         }
         return;
     }
@@ -329,8 +226,8 @@ void Differences(const Canvas& canvas, const FrameOps& before, const FrameOps& n
     while (tail < old_count - head && tail < new_count - head &&
            SameOp(before, before.ops[old_count - 1 - tail], now, now.ops[new_count - 1 - tail]))
         ++tail;
-    for (std::size_t i = head; i < old_count - tail; ++i) regions.Add(before.ops[i].box);
-    for (std::size_t i = head; i < new_count - tail; ++i) regions.Add(now.ops[i].box);
+    for (std::size_t i = head; i < old_count - tail; ++i) MarkBox(cells, before.ops[i].box);
+    for (std::size_t i = head; i < new_count - tail; ++i) MarkBox(cells, now.ops[i].box);
 }
 
 void PaintAll(Canvas& canvas, const FrameRecord& record, const FrameOps& frame) {
@@ -338,23 +235,149 @@ void PaintAll(Canvas& canvas, const FrameRecord& record, const FrameOps& frame) 
         PaintCanvasOp(canvas, op, CornersOf(frame, op), TextOf(frame, op), record.fonts);
 }
 
-// Paints, inside one region, every operation that reaches into it: on the
-// scratch picture within the region and its margin, then copies the region.
-void PaintRegion(Canvas& canvas, FrameRecord& record, const FrameOps& frame, const PixelRect& region) {
+// For every row of cells, the first and last column marked (first > last: none).
+void FindMarkedSpans(FrameRecord& record) {
+    const CellMarks& cells = record.changed;
+    std::fill(record.row_first.begin(), record.row_first.end(), cells.columns);
+    std::fill(record.row_last.begin(), record.row_last.end(), -1);
+    for (std::int32_t cell : cells.marked) {
+        const auto row = static_cast<std::size_t>(cell / cells.columns);
+        const int column = cell % cells.columns;
+        record.row_first[row] = std::min(record.row_first[row], column);
+        record.row_last[row] = std::max(record.row_last[row], column);
+    }
+}
+
+// The box around the changed cells an operation's box reaches (a few more
+// when the marks of a row lie on both sides of it); empty when none.
+PixelRect ChangedWithin(const FrameRecord& record, const PixelRect& box) {
+    const CellMarks& cells = record.changed;
+    const int first_column = box.left >> cells.shift, last_column = (box.right - 1) >> cells.shift;
+    const int last_row = (box.bottom - 1) >> cells.shift;
+    PixelRect found{cells.columns, cells.rows, -1, -1};
+    for (int row = box.top >> cells.shift; row <= last_row; ++row) {
+        const int from = std::max(first_column, record.row_first[static_cast<std::size_t>(row)]);
+        const int to = std::min(last_column, record.row_last[static_cast<std::size_t>(row)]);
+        if (from > to) continue;
+        found.left = std::min(found.left, from);
+        found.right = std::max(found.right, to);
+        found.top = std::min(found.top, row);
+        found.bottom = row;
+    }
+    if (found.right < 0) return PixelRect{};
+    return PixelRect{found.left << cells.shift, found.top << cells.shift, (found.right + 1) << cells.shift,
+                     (found.bottom + 1) << cells.shift};
+}
+
+// -- The changed cells on the scratch picture --
+// They are visited row of cells by row of cells, and within one pixel row by
+// pixel row, left to right: scattered over the picture, their cost is the
+// memory they touch more than the work on it.
+
+// Copies the changed cells whose pixels differ on the scratch picture from
+// the canvas's onto it, and marks them to be shown.
+void CopyDifferingCells(Canvas& canvas, FrameRecord& record) {
+    const CellMarks& cells = record.changed;
+    const unsigned char* scratch = cairo_image_surface_get_data(record.scratch);
+    const int scratch_stride = cairo_image_surface_get_stride(record.scratch);
+    const int cell = 1 << cells.shift;
+    std::vector<std::uint64_t>& differences = record.differences;
+    for (int cell_row = 0; cell_row < cells.rows; ++cell_row) {
+        const int first = record.row_first[static_cast<std::size_t>(cell_row)];
+        const int last = record.row_last[static_cast<std::size_t>(cell_row)];
+        if (first > last) continue;
+        const std::uint8_t* marks = cells.marks.data() + static_cast<std::size_t>(cell_row) * cells.columns;
+        const int top = cell_row << cells.shift, bottom = std::min(top + cell, canvas.height);
+        std::fill(differences.begin() + first, differences.begin() + last + 1, 0);
+        for (int row = top; row < bottom; ++row) {
+            const unsigned char* canvas_row = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
+            const unsigned char* scratch_row = scratch + static_cast<std::size_t>(row) * scratch_stride;
+            for (int column = first; column <= last; ++column) {
+                if (marks[column] == 0) continue;
+                const int left = column << cells.shift, right = std::min(left + cell, canvas.width);
+                const unsigned char* a = canvas_row + static_cast<std::size_t>(left) * 4;
+                const unsigned char* b = scratch_row + static_cast<std::size_t>(left) * 4;
+                std::uint64_t difference = 0;
+                if (right - left == 8) {
+                    std::uint64_t a_words[4], b_words[4];
+                    std::memcpy(a_words, a, 32);
+                    std::memcpy(b_words, b, 32);
+                    difference = (a_words[0] ^ b_words[0]) | (a_words[1] ^ b_words[1]) | (a_words[2] ^ b_words[2]) |
+                                 (a_words[3] ^ b_words[3]);
+                } else {
+                    difference = std::memcmp(a, b, static_cast<std::size_t>(right - left) * 4) != 0 ? 1 : 0;
+                }
+                differences[static_cast<std::size_t>(column)] |= difference;
+            }
+        }
+        for (int column = first; column <= last; ++column) {
+            if (marks[column] == 0 || differences[static_cast<std::size_t>(column)] == 0) continue;
+            const int left = column << cells.shift;
+            const std::size_t row_bytes = static_cast<std::size_t>(std::min(left + cell, canvas.width) - left) * 4;
+            const auto offset = static_cast<std::size_t>(left) * 4;
+            for (int row = top; row < bottom; ++row)
+                std::memcpy(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + offset,
+                            scratch + static_cast<std::size_t>(row) * scratch_stride + offset, row_bytes);
+            MarkCell(record.shown, cell_row * cells.columns + column);
+        }
+    }
+}
+
+// The clear on the scratch picture, only where the changed cells are; the
+// colour is set as Cairo sets an opaque one. Returns the pixels set.
+long long ClearCells(FrameRecord& record, Color color) {
+    const CellMarks& cells = record.changed;
+    unsigned char* pixels = cairo_image_surface_get_data(record.scratch);
+    const int stride = cairo_image_surface_get_stride(record.scratch);
+    const std::uint32_t pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
+    const int cell = 1 << cells.shift;
+    cairo_surface_flush(record.scratch);
+    long long set = 0;
+    for (int cell_row = 0; cell_row < cells.rows; ++cell_row) {
+        const int first = record.row_first[static_cast<std::size_t>(cell_row)];
+        const int last = record.row_last[static_cast<std::size_t>(cell_row)];
+        if (first > last) continue;
+        const std::uint8_t* marks = cells.marks.data() + static_cast<std::size_t>(cell_row) * cells.columns;
+        const int top = cell_row << cells.shift, bottom = std::min(top + cell, cells.height);
+        for (int row = top; row < bottom; ++row) {
+            auto* line = reinterpret_cast<std::uint32_t*>(pixels + static_cast<std::size_t>(row) * stride);
+            for (int column = first; column <= last; ++column) {
+                if (marks[column] == 0) continue;
+                const int left = column << cells.shift, right = std::min(left + cell, cells.width);
+                if (right - left == 8) {
+                    std::uint32_t* at = line + left;
+                    at[0] = at[1] = at[2] = at[3] = at[4] = at[5] = at[6] = at[7] = pixel;
+                } else {
+                    std::fill(line + left, line + right, pixel);
+                }
+                set += right - left;
+            }
+        }
+    }
+    cairo_surface_mark_dirty(record.scratch);
+    return set;
+}
+
+// Paints the changed cells in one pass over the operations, on the scratch
+// picture: each operation clipped to the box around the changed cells it
+// reaches, grown by the margin. Every operation that reaches a changed cell
+// paints all of it, in order, so the cells come out as a full repaint makes
+// them; what lands between them is never copied. Then the cells that differ
+// go onto the canvas. Returns the pixels painted.
+long long PaintChangedCells(Canvas& canvas, FrameRecord& record, const FrameOps& frame) {
     if (record.scratch == nullptr) {
-        record.scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas.width, canvas.height);
+        record.scratch_pixels = MapPixels(PixelBytes(canvas.stride, canvas.height));
+        record.scratch = record.scratch_pixels != nullptr
+                             ? cairo_image_surface_create_for_data(record.scratch_pixels, CAIRO_FORMAT_RGB24,
+                                                                   canvas.width, canvas.height, canvas.stride)
+                             : cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas.width, canvas.height);
         record.scratch_cairo = cairo_create(record.scratch);
         cairo_set_antialias(record.scratch_cairo, CAIRO_ANTIALIAS_NONE);
         cairo_set_line_cap(record.scratch_cairo, CAIRO_LINE_CAP_ROUND);
         cairo_set_line_join(record.scratch_cairo, CAIRO_LINE_JOIN_ROUND);
     }
-    const PixelRect painted = Clamp(canvas, PixelRect{region.left - kRepaintMargin, region.top - kRepaintMargin,
-                                                      region.right + kRepaintMargin, region.bottom + kRepaintMargin});
+    FindMarkedSpans(record);
     cairo_t* cairo = record.scratch_cairo;
-    cairo_reset_clip(cairo);
-    cairo_rectangle(cairo, painted.left, painted.top, painted.right - painted.left, painted.bottom - painted.top);
-    cairo_clip(cairo);
-
     // The painter works on the canvas's fields: lend it the scratch picture.
     cairo_surface_t* surface = canvas.surface;
     cairo_t* canvas_cairo = canvas.cairo;
@@ -362,9 +385,29 @@ void PaintRegion(Canvas& canvas, FrameRecord& record, const FrameOps& frame, con
     canvas.surface = record.scratch;
     canvas.cairo = cairo;
     canvas.pixels = cairo_image_surface_get_data(record.scratch);
-    canvas.clip = painted;
+    long long painted_pixels = 0;
+    PixelRect clipped{};
+    cairo_reset_clip(cairo);
     for (const CanvasOp& op : frame.ops) {
-        if (!Overlap(op.box, painted, 0) || Empty(op.box)) continue;
+        if (Empty(op.box)) continue;
+        const PixelRect changed = ChangedWithin(record, op.box);
+        // (The clear sets the cells alone: between them it would only cost.)
+        if (Empty(changed)) continue;
+        const PixelRect painted = Clamp(canvas, PixelRect{changed.left - kRepaintMargin, changed.top - kRepaintMargin,
+                                                          changed.right + kRepaintMargin,
+                                                          changed.bottom + kRepaintMargin});
+        if (std::memcmp(&painted, &clipped, sizeof painted) != 0) {
+            cairo_reset_clip(cairo);
+            cairo_rectangle(cairo, painted.left, painted.top, painted.right - painted.left,
+                            painted.bottom - painted.top);
+            cairo_clip(cairo);
+            clipped = painted;
+        }
+        if (op.kind == CanvasOpKind::Clear) {
+            painted_pixels += ClearCells(record, op.outline);
+            continue;
+        }
+        canvas.clip = painted;
         PaintCanvasOp(canvas, op, CornersOf(frame, op), TextOf(frame, op), record.fonts);
     }
     canvas.surface = surface;
@@ -374,19 +417,14 @@ void PaintRegion(Canvas& canvas, FrameRecord& record, const FrameOps& frame, con
 
     cairo_surface_flush(record.scratch);
     cairo_surface_flush(surface);
-    const unsigned char* from = cairo_image_surface_get_data(record.scratch);
-    const int from_stride = cairo_image_surface_get_stride(record.scratch);
-    const std::size_t row_bytes = static_cast<std::size_t>(region.right - region.left) * 4;
-    for (int row = region.top; row < region.bottom; ++row)
-        std::memcpy(pixels + static_cast<std::size_t>(row) * canvas.stride + static_cast<std::size_t>(region.left) * 4,
-                    from + static_cast<std::size_t>(row) * from_stride + static_cast<std::size_t>(region.left) * 4,
-                    row_bytes);
+    CopyDifferingCells(canvas, record);
     cairo_surface_mark_dirty(surface);
+    return painted_pixels;
 }
 
 void MarkAllShown(FrameRecord& record) {
+    ClearCellMarks(record.shown);
     record.shown.everything = true;
-    record.shown.rects.clear();
 }
 
 }  // namespace
@@ -448,6 +486,7 @@ void KeepCanvasFrames(Canvas& canvas, bool on) {
         SettleCanvas(canvas);
         if (canvas.frames->scratch_cairo != nullptr) cairo_destroy(canvas.frames->scratch_cairo);
         if (canvas.frames->scratch != nullptr) cairo_surface_destroy(canvas.frames->scratch);
+        if (canvas.frames->scratch_pixels != nullptr) UnmapPixels(canvas.frames->scratch_pixels, PixelBytes(canvas.stride, canvas.height));
         delete canvas.frames;
         canvas.frames = nullptr;
         return;
@@ -460,8 +499,11 @@ void KeepCanvasFrames(Canvas& canvas, bool on) {
         frame.corners.reserve(kMaxCornerValues);
         frame.text.reserve(kMaxTextBytes);
     }
-    record->changed.Init(canvas.width, canvas.height);
-    record->shown.Init(canvas.width, canvas.height);
+    InitCellMarks(record->changed, kCellShift, canvas.width, canvas.height);
+    record->row_first.assign(static_cast<std::size_t>(record->changed.rows), 0);
+    record->row_last.assign(static_cast<std::size_t>(record->changed.rows), 0);
+    record->differences.assign(static_cast<std::size_t>(record->changed.columns), 0);
+    InitCellMarks(record->shown, kCellShift, canvas.width, canvas.height);
     MarkAllShown(*record);
     canvas.frames = record;
 }
@@ -474,11 +516,12 @@ void SettleCanvas(Canvas& canvas) {
     FrameOps& before = record->frames[1 - record->drawing];
     const bool from_clear = now.ops.front().kind == CanvasOpKind::Clear;
 
-    RegionSet& changed = record->changed;
-    changed.Clear();
+    CellMarks& changed = record->changed;
+    ClearCellMarks(changed);
+    bool compared = false;
     if (!from_clear) {
         // Painted over what is there, as drawn: it changes only where it reaches.
-        for (const CanvasOp& op : now.ops) changed.Add(op.box);
+        for (const CanvasOp& op : now.ops) MarkBox(changed, op.box);
     } else if (record->before_valid) {
         // A sky of new stars changes everywhere at every frame: after a few
         // such frames the comparison is made only now and then.
@@ -486,25 +529,27 @@ void SettleCanvas(Canvas& canvas) {
         if (record->whole_frames >= 3 && record->frames_settled % 16 != 0) {
             changed.everything = true;
         } else {
-            Differences(canvas, before, now, changed);
-            record->whole_frames = changed.Share() > kWholeShare ? record->whole_frames + 1 : 0;
+            Differences(before, now, changed);
+            compared = true;
         }
     } else {
         changed.everything = true;
     }
-    if (changed.Share() > kWholeShare || !changed.Gather()) {
+    bool whole = changed.everything || MarkedShare(changed) > kWholeShare;
+    if (compared) record->whole_frames = whole ? record->whole_frames + 1 : 0;
+    record->repainted_pixels = 0;
+    if (whole) {
         PaintAll(canvas, *record, now);
         MarkAllShown(*record);
+        record->repainted_pixels = static_cast<long long>(canvas.width) * canvas.height;
     } else if (!from_clear) {
         PaintAll(canvas, *record, now);
-        for (const PixelRect& region : changed.rects) record->shown.Add(region);
-    } else {
-        for (const PixelRect& region : changed.rects) {
-            PaintRegion(canvas, *record, now, region);
-            record->shown.Add(region);
-        }
+        for (std::int32_t cell : changed.marked) MarkCell(record->shown, cell);
+        record->repainted_pixels = static_cast<long long>(changed.marked.size()) << (2 * changed.shift);
+    } else if (!changed.marked.empty()) {
+        record->repainted_pixels = PaintChangedCells(canvas, *record, now);
     }
-    if (!record->shown.everything) record->shown.Gather();
+    if (!record->shown.everything) GatherCells(record->shown, kMaxShownRegions);
     record->before_valid = from_clear;
     record->drawing = 1 - record->drawing;
     FrameOps& next = record->frames[record->drawing];
@@ -539,8 +584,8 @@ void CanvasPixelsWritten(Canvas& canvas, const PixelRect& region) {
     if (record == nullptr || record->suspended > 0) return;
     record->before_valid = false;
     if (record->shown.everything) return;
-    record->shown.Add(Clamp(canvas, region));
-    record->shown.Gather();
+    MarkBox(record->shown, region);
+    GatherCells(record->shown, kMaxShownRegions);
 }
 
 bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count) {
@@ -552,10 +597,33 @@ bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* co
     return true;
 }
 
+void CopyChangedCanvasCells(const Canvas& canvas, void* destination, int destination_pitch) {
+    SettleForReading(canvas);
+    const FrameRecord* record = canvas.frames;
+    if (record == nullptr || canvas.pixels == nullptr) return;
+    cairo_surface_flush(canvas.surface);
+    const CellMarks& cells = record->shown;
+    const int cell = 1 << cells.shift;
+    auto* target = static_cast<unsigned char*>(destination);
+    for (std::int32_t index : cells.marked) {
+        const int top = (index / cells.columns) << cells.shift, left = (index % cells.columns) << cells.shift;
+        const int bottom = std::min(top + cell, canvas.height);
+        const std::size_t row_bytes = static_cast<std::size_t>(std::min(left + cell, canvas.width) - left) * 4;
+        const auto offset = static_cast<std::size_t>(left) * 4;
+        for (int row = top; row < bottom; ++row)
+            std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch + offset,
+                        canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + offset, row_bytes);
+    }
+}
+
+long long RepaintedCanvasPixels(const Canvas& canvas) {
+    return canvas.frames != nullptr ? canvas.frames->repainted_pixels : 0;
+}
+
 void TakeChangedCanvasRegions(Canvas& canvas) {
     FrameRecord* record = canvas.frames;
     if (record == nullptr) return;
-    record->shown.Clear();
+    ClearCellMarks(record->shown);
 }
 
 }  // namespace platform

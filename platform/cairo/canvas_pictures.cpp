@@ -76,24 +76,6 @@ void CopyCanvasPixels(const Canvas& canvas, void* destination, int destination_p
                     canvas.pixels + static_cast<std::size_t>(row) * canvas.stride, row_bytes);
 }
 
-void CopyCanvasRegion(const Canvas& canvas, const PixelRect& region, void* destination, int destination_pitch) {
-    // A recording keeps no account of regions: it is copied whole.
-    if (canvas.pixels == nullptr) {
-        CopyCanvasPixels(canvas, destination, destination_pitch);
-        return;
-    }
-    SettleForReading(canvas);
-    cairo_surface_flush(canvas.surface);
-    auto* target = static_cast<unsigned char*>(destination);
-    int left = std::max(region.left, 0), right = std::min(region.right, canvas.width);
-    if (right <= left) return;
-    std::size_t row_bytes = static_cast<std::size_t>(right - left) * 4;
-    for (int row = std::max(region.top, 0); row < std::min(region.bottom, canvas.height); ++row)
-        std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch + static_cast<std::size_t>(left) * 4,
-                    canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + static_cast<std::size_t>(left) * 4,
-                    row_bytes);
-}
-
 // -- Saving --
 
 namespace {

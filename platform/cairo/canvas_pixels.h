@@ -11,9 +11,18 @@
 
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
+
+// Picture memory, mapped once per picture and ready to be written: the bytes
+// of a picture of this stride and height, rounded up to whole huge pages, and
+// their mapping, zeroed (black).
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+std::size_t PixelBytes(int stride, int height);
+unsigned char* MapPixels(std::size_t bytes);
+void UnmapPixels(unsigned char* pixels, std::size_t bytes);
 
 // The canvas's 32-bit pixel for a colour.
 inline std::uint32_t OpaquePixel(Color color) {

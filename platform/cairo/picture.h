@@ -9,5 +9,7 @@ namespace platform {
 int PicturePitch(const Platform& platform);  // bytes per row of the drawing buffer; 0 without a window
 // Copies the picture into a buffer of the window's size with the given row pitch.
 void CopyPictureTo(const Platform& platform, void* destination, int destination_pitch);
+// Pixels the last redraw painted anew when unchanged regions are kept.
+long long RepaintedPicturePixels(const Platform& platform);
 
 }  // namespace platform

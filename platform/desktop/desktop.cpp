@@ -242,9 +242,10 @@ void ReadRefreshRate(Desktop& desktop) {
     desktop.frame_period = RefreshPeriod(desktop.window);
 }
 
-// Copies the canvas straight into the window's own surface: only the regions
-// that changed when the canvas can tell them. Returns how many regions it
-// copied into `regions`, or -1 for the whole picture.
+// Copies the canvas straight into the window's own surface: only the cells
+// that changed when the canvas can tell them, which holds the last picture
+// elsewhere. Returns how many regions around them it put into `regions`, or
+// -1 for the whole picture.
 int CopyToWindow(Desktop& desktop, Canvas& canvas, SDL_Rect* regions) {
     SDL_Surface* surface = desktop.window != nullptr ? SDL_GetWindowSurface(desktop.window) : nullptr;
     if (surface == nullptr || canvas.pixels == nullptr) return -1;
@@ -255,11 +256,10 @@ int CopyToWindow(Desktop& desktop, Canvas& canvas, SDL_Rect* regions) {
     int count = -1;
     if (same_layout && surface->w == canvas.width && surface->h == canvas.height &&
         ChangedCanvasRegions(canvas, &changed, &count)) {
-        for (int i = 0; i < count; ++i) {
-            CopyCanvasRegion(canvas, changed[i], surface->pixels, surface->pitch);
+        CopyChangedCanvasCells(canvas, surface->pixels, surface->pitch);
+        for (int i = 0; i < count; ++i)
             regions[i] = SDL_Rect{changed[i].left, changed[i].top, changed[i].right - changed[i].left,
                                   changed[i].bottom - changed[i].top};
-        }
     } else if (same_layout && surface->w == canvas.width && surface->h == canvas.height) {
         count = -1;
         CopyCanvasPixels(canvas, surface->pixels, surface->pitch);

@@ -168,6 +168,10 @@ void CopyPictureTo(const Platform& platform, void* destination, int destination_
     if (platform.canvas.pixels != nullptr) CopyCanvasPixels(platform.canvas, destination, destination_pitch);
 }
 
+long long RepaintedPicturePixels(const Platform& platform) {
+    return RepaintedCanvasPixels(platform.canvas);
+}
+
 void KeepUnchangedRegions(Platform& platform, bool on) {
     if (Offscreen* state = ControlledState(platform)) state->keep_frames = on;
     if (platform.window_open) KeepCanvasFrames(platform.canvas, on);
@@ -181,11 +185,11 @@ long long CopyChangedPictureTo(Platform& platform, void* destination, int destin
     int count = 0;
     long long copied = static_cast<long long>(canvas.width) * canvas.height;
     if (ChangedCanvasRegions(canvas, &regions, &count)) {
+        // As the desktop does: the changed cells copied, the regions counted as shown.
+        CopyChangedCanvasCells(canvas, destination, destination_pitch);
         copied = 0;
-        for (int i = 0; i < count; ++i) {
-            CopyCanvasRegion(canvas, regions[i], destination, destination_pitch);
+        for (int i = 0; i < count; ++i)
             copied += static_cast<long long>(regions[i].right - regions[i].left) * (regions[i].bottom - regions[i].top);
-        }
     } else {
         CopyCanvasPixels(canvas, destination, destination_pitch);
     }

@@ -1,0 +1,229 @@
+// How the painter decides each pixel, which the marks here follow (see PaintCanvasOp):
+//  - a fill takes the pixels whose centre lies inside the exact corners (the
+//    pixel (c, r) is the point (c, r) of the corners' coordinates), and
+//    Cairo's scan converter also fills a gap of a single pixel between two
+//    spans of a row;
+//  - a thin outline takes, along an edge's longer extent, the pixel nearest
+//    to each point of the exact edge;
+//  - a wider pen strokes the edges between the snapped corners, with round joins;
+//  - a line is stroked between snapped ends with round caps.
+// Cairo rounds corners to 1/256 of a pixel; kSlack covers that and its stepping.
+
+#include "platform/cairo/canvas_damage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace platform {
+
+namespace {
+
+constexpr double kSlack = 1.0 / 32;
+// Corners beyond this are left to Cairo's general path (and to whole boxes here).
+constexpr double kFarCoordinate = 1 << 15;
+// A stretch of an edge or line this long is covered by one box of its own.
+constexpr double kChainStep = 8;
+
+int FloorInt(double value) {
+    const int truncated = static_cast<int>(value);
+    return truncated - (value < truncated ? 1 : 0);
+}
+
+int CeilInt(double value) {
+    const int truncated = static_cast<int>(value);
+    return truncated + (value > truncated ? 1 : 0);
+}
+
+// Boxes along a segment, each over a short stretch of it, grown by reach.
+void MarkChain(CellMarks& cells, double x0, double y0, double x1, double y1, double reach) {
+    const double length = std::max(std::fabs(x1 - x0), std::fabs(y1 - y0));
+    const int pieces = std::max(1, CeilInt(std::min(length, 1e6) / kChainStep));
+    for (int piece = 0; piece < pieces; ++piece) {
+        const double t0 = static_cast<double>(piece) / pieces, t1 = static_cast<double>(piece + 1) / pieces;
+        const double ax = x0 + (x1 - x0) * t0, ay = y0 + (y1 - y0) * t0;
+        const double bx = x0 + (x1 - x0) * t1, by = y0 + (y1 - y0) * t1;
+        MarkBox(cells, PixelRect{FloorInt(std::min(ax, bx) - reach), FloorInt(std::min(ay, by) - reach),
+                                 CeilInt(std::max(ax, bx) + reach) + 1, CeilInt(std::max(ay, by) + reach) + 1});
+    }
+}
+
+bool Near(const double* corners, int count) {
+    for (int i = 0; i < 2 * count; ++i)
+        if (!(std::fabs(corners[i]) < kFarCoordinate)) return false;
+    return true;
+}
+
+// The quadrilateral an edge swept (old edge, the paths of its ends, new
+// edge), as boxes over short stretches of it: the stretch from t0 to t1 of the
+// old edge with the same stretch of the new one, grown by the reach.
+void MarkSweptEdge(CellMarks& cells, const double* p0, const double* p1, const double* q0, const double* q1,
+                   double reach_x, double reach_y) {
+    const double length = std::max({std::fabs(p1[0] - p0[0]), std::fabs(p1[1] - p0[1]), std::fabs(q1[0] - q0[0]),
+                                    std::fabs(q1[1] - q0[1])});
+    const int pieces = std::max(1, CeilInt(length / kChainStep));
+    for (int piece = 0; piece < pieces; ++piece) {
+        const double t0 = static_cast<double>(piece) / pieces, t1 = static_cast<double>(piece + 1) / pieces;
+        const double xs[4] = {p0[0] + (p1[0] - p0[0]) * t0, p0[0] + (p1[0] - p0[0]) * t1, q0[0] + (q1[0] - q0[0]) * t0,
+                              q0[0] + (q1[0] - q0[0]) * t1};
+        const double ys[4] = {p0[1] + (p1[1] - p0[1]) * t0, p0[1] + (p1[1] - p0[1]) * t1, q0[1] + (q1[1] - q0[1]) * t0,
+                              q0[1] + (q1[1] - q0[1]) * t1};
+        // Pixel (c, r) stands for the point (c, r): the box holds the pixels
+        // from the floor of its low side to the ceiling of its high side.
+        MarkBox(cells, PixelRect{CeilInt(std::min({xs[0], xs[1], xs[2], xs[3]}) - reach_x),
+                                 CeilInt(std::min({ys[0], ys[1], ys[2], ys[3]}) - reach_y),
+                                 FloorInt(std::max({xs[0], xs[1], xs[2], xs[3]}) + reach_x) + 1,
+                                 FloorInt(std::max({ys[0], ys[1], ys[2], ys[3]}) + reach_y) + 1});
+    }
+}
+
+}  // namespace
+
+// -- The grid --
+
+void InitCellMarks(CellMarks& cells, int shift, int width, int height) {
+    cells.shift = shift;
+    cells.width = width;
+    cells.height = height;
+    cells.columns = (width + (1 << shift) - 1) >> shift;
+    cells.rows = (height + (1 << shift) - 1) >> shift;
+    const std::size_t count = static_cast<std::size_t>(cells.columns) * cells.rows;
+    cells.marks.assign(count, 0);
+    cells.blocks.assign(count, 0);
+    cells.marked.clear();
+    cells.marked.reserve(count);
+    cells.rects.clear();
+    cells.rects.reserve(kMaxChangedRegions);
+    cells.everything = false;
+}
+
+void ClearCellMarks(CellMarks& cells) {
+    if (cells.marked.size() * 8 > cells.marks.size()) {
+        std::fill(cells.marks.begin(), cells.marks.end(), 0);
+    } else {
+        for (std::int32_t cell : cells.marked) cells.marks[static_cast<std::size_t>(cell)] = 0;
+    }
+    cells.marked.clear();
+    cells.rects.clear();
+    cells.everything = false;
+}
+
+void MarkCell(CellMarks& cells, std::int32_t cell) {
+    std::uint8_t& mark = cells.marks[static_cast<std::size_t>(cell)];
+    if (mark != 0) return;
+    mark = 1;
+    cells.marked.push_back(cell);
+}
+
+void MarkBox(CellMarks& cells, const PixelRect& box) {
+    if (cells.everything) return;
+    const int left = std::max(box.left, 0), top = std::max(box.top, 0);
+    const int right = std::min(box.right, cells.width), bottom = std::min(box.bottom, cells.height);
+    if (right <= left || bottom <= top) return;
+    const int last_row = (bottom - 1) >> cells.shift, last_column = (right - 1) >> cells.shift;
+    for (int row = top >> cells.shift; row <= last_row; ++row)
+        for (int column = left >> cells.shift; column <= last_column; ++column)
+            MarkCell(cells, row * cells.columns + column);
+}
+
+double MarkedShare(const CellMarks& cells) {
+    if (cells.everything) return 1.0;
+    return static_cast<double>(cells.marked.size()) / std::max<std::size_t>(1, cells.marks.size());
+}
+
+bool GatherCells(CellMarks& cells, int max_rects) {
+    cells.rects.clear();
+    if (cells.everything) return false;
+    const auto limit = static_cast<std::size_t>(std::min(max_rects, kMaxChangedRegions));
+    const int cell = 1 << cells.shift;
+    // Bands of 1, 2, 4, ... rows of cells; in a band, marked columns less than
+    // `gap` apart join one run. A seam along an edge stays as narrow as its
+    // cells in the band, whatever the edge's slope.
+    for (int level = 0;; ++level) {
+        const int band_rows = 1 << level;
+        const int gap = level == 0 ? 1 : (1 << (level - 1)) + 1;
+        const int bands = (cells.rows + band_rows - 1) >> level;
+        std::fill(cells.blocks.begin(), cells.blocks.begin() + static_cast<std::ptrdiff_t>(bands) * cells.columns, 0);
+        for (std::int32_t marked : cells.marked)
+            cells.blocks[static_cast<std::size_t>((marked / cells.columns) >> level) * cells.columns +
+                         marked % cells.columns] = 1;
+        cells.rects.clear();
+        bool fits = true;
+        std::size_t band_start = 0;  // the rects that may reach into this band begin here
+        for (int band = 0; band < bands && fits; ++band) {
+            const std::uint8_t* line = cells.blocks.data() + static_cast<std::size_t>(band) * cells.columns;
+            const std::size_t this_band = cells.rects.size();
+            const int top = (band << level) * cell, bottom = std::min(((band + 1) << level) * cell, cells.height);
+            for (int column = 0; column < cells.columns && fits;) {
+                if (line[column] == 0) {
+                    ++column;
+                    continue;
+                }
+                int end = column + 1;  // one past the last marked column of the run
+                for (int next = end; next < cells.columns && next < end + gap; ++next)
+                    if (line[next] != 0) end = next + 1;
+                const PixelRect run{column * cell, top, std::min(end * cell, cells.width), bottom};
+                bool joined = false;
+                for (std::size_t i = band_start; i < this_band && !joined; ++i) {
+                    PixelRect& above = cells.rects[i];
+                    if (above.left == run.left && above.right == run.right && above.bottom == run.top) {
+                        above.bottom = run.bottom;
+                        joined = true;
+                    }
+                }
+                if (!joined) {
+                    if (cells.rects.size() == limit) {
+                        fits = false;
+                    } else {
+                        cells.rects.push_back(run);
+                    }
+                }
+                column = end;
+            }
+            while (band_start < this_band && cells.rects[band_start].bottom < top) ++band_start;
+        }
+        if (fits) return true;
+        if (band_rows >= cells.rows && gap > cells.columns) break;
+    }
+    cells.rects.clear();
+    cells.everything = true;
+    return false;
+}
+
+// -- What moved --
+
+bool MarkMovedPolygon(CellMarks& cells, const CanvasOp& op, const double* before, const double* now) {
+    if (!Near(before, op.count) || !Near(now, op.count)) return false;
+    const bool thin = op.pen_width <= 1 && op.pen_style == 0;
+    // A fill's pixel turns only where its centre lies in what an edge swept,
+    // its neighbour in the row with it; a thin outline's pixel lies within
+    // half a pixel of its edge.
+    double reach_x = 1 + kSlack, reach_y = 0.5 + kSlack;
+    // Round joins reach half the pen beyond a corner; snapping half a pixel more.
+    if (op.outlined != 0 && !thin) reach_x = reach_y = std::max(1, op.pen_width) / 2.0 + 2;
+    for (int i = 0; i < op.count; ++i) {
+        const int j = (i + 1) % op.count;
+        const double* p0 = before + 2 * i;
+        const double* p1 = before + 2 * j;
+        const double* q0 = now + 2 * i;
+        const double* q1 = now + 2 * j;
+        if (p0[0] == q0[0] && p0[1] == q0[1] && p1[0] == q1[0] && p1[1] == q1[1]) continue;
+        MarkSweptEdge(cells, p0, p1, q0, q1, reach_x, reach_y);
+    }
+    return true;
+}
+
+void MarkMovedLine(CellMarks& cells, const CanvasOp& before, const CanvasOp& now) {
+    for (const CanvasOp* line : {&before, &now}) {
+        // Round caps reach half the pen beyond the ends; Cairo's rounding one pixel more.
+        const double reach = std::max(1, line->pen_width) / 2.0 + 2;
+        if (!(std::fabs(line->a) < kFarCoordinate && std::fabs(line->b) < kFarCoordinate &&
+              std::fabs(line->c) < kFarCoordinate && std::fabs(line->d) < kFarCoordinate)) {
+            MarkBox(cells, line->box);
+            continue;
+        }
+        MarkChain(cells, line->a, line->b, line->c, line->d, reach);
+    }
+}
+
+}  // namespace platform
