@@ -310,8 +310,16 @@ void OpenInBackground(Mixer& mixer) {
 // With the lock held: a device is on its way for a sound that waits.
 void OpenForWaitingSound(Mixer& mixer) {
     if (mixer.device != 0 || mixer.opening || mixer.held || !mixer.sound_on || !MixerBusy(mixer)) return;
+    // An SDL thread, not a plain one: SDL keeps per-thread error text, and
+    // frees it only for threads it made itself.
+    auto open = [](void* data) {
+        OpenInBackground(*static_cast<Mixer*>(data));
+        return 0;
+    };
+    SDL_Thread* opener = SDL_CreateThread(open, "sound opener", &mixer);
+    if (opener == nullptr) return;  // the sound waits for the next request
     mixer.opening = true;
-    std::thread([&mixer] { OpenInBackground(mixer); }).detach();
+    SDL_DetachThread(opener);
 }
 
 void Request(std::uint32_t sound) {
