@@ -104,6 +104,22 @@ int Ceil(double value) {
     return static_cast<int>(std::ceil(std::clamp(value, -1e8, 1e8)));
 }
 
+struct Bounds {
+    double left, top, right, bottom;
+};
+
+// The box of count points (x, y pairs).
+Bounds PointBounds(const double* points, int count) {
+    Bounds bounds{points[0], points[1], points[0], points[1]};
+    for (int i = 1; i < count; ++i) {
+        bounds.left = std::min(bounds.left, points[2 * i]);
+        bounds.right = std::max(bounds.right, points[2 * i]);
+        bounds.top = std::min(bounds.top, points[2 * i + 1]);
+        bounds.bottom = std::max(bounds.bottom, points[2 * i + 1]);
+    }
+    return bounds;
+}
+
 // Every pixel an operation may touch: its geometry grown by half the pen, and
 // two pixels more for the snapping of outlines and the rounding of curves.
 PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners) {
@@ -117,13 +133,7 @@ PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners)
                                            Ceil(std::max(op.a, op.c) + reach), Ceil(std::max(op.b, op.d) + reach)});
         case CanvasOpKind::Polyline:
         case CanvasOpKind::Polygon: {
-            double left = corners[0], right = corners[0], top = corners[1], bottom = corners[1];
-            for (int i = 1; i < op.count; ++i) {
-                left = std::min(left, corners[2 * i]);
-                right = std::max(right, corners[2 * i]);
-                top = std::min(top, corners[2 * i + 1]);
-                bottom = std::max(bottom, corners[2 * i + 1]);
-            }
+            const auto [left, top, right, bottom] = PointBounds(corners, op.count);
             // Corners are exact: the fill takes the pixels whose index lies
             // inside, the thin outline the pixel nearest each point of an
             // edge, a wider stroke runs through the snapped corners' centres;
@@ -145,13 +155,7 @@ PixelRect OpBox(const Canvas& canvas, const CanvasOp& op, const double* corners)
             return Clamp(canvas, PixelRect{Floor(left) - 2, Floor(top) - 2, Ceil(right) + 2, Ceil(bottom) + 2});
         }
         case CanvasOpKind::Diamonds: {
-            double left = corners[0], right = corners[0], top = corners[1], bottom = corners[1];
-            for (int i = 1; i < op.count; ++i) {
-                left = std::min(left, corners[2 * i]);
-                right = std::max(right, corners[2 * i]);
-                top = std::min(top, corners[2 * i + 1]);
-                bottom = std::max(bottom, corners[2 * i + 1]);
-            }
+            const auto [left, top, right, bottom] = PointBounds(corners, op.count);
             return Clamp(canvas, PixelRect{Floor(left - op.a) - 2, Floor(top - op.b) - 2, Ceil(right + op.a) + 3,
                                            Ceil(bottom + op.b) + 3});
         }
