@@ -70,14 +70,14 @@ void BuildResultRow(RowText& row, const PlayerRecord& best, const KindSummary& s
 
 }  // namespace
 
-// -- The summary --
-
-// Newest first, until the reach is met; a win counts as the fastest only when
-// it beats every newer one and the sentinel duration.
 std::string_view AxisGroupName(int group) {
     return (group >= 1 && group <= 4) ? kGroupNames[group - 1] : std::string_view();
 }
 
+// -- The summary --
+
+// Newest first, until the reach is met; a win counts as the fastest only when
+// it beats every newer one and the sentinel duration.
 KindSummary SummariseKind(const History& history, std::int32_t reach, int kind) {
     const auto& records = history.PlayerHistory;
     std::int32_t last = history.NumRecords;
