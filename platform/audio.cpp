@@ -16,6 +16,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -36,8 +37,9 @@ namespace {
 //    the callback never takes, so that closing the device (which waits for the
 //    callback's thread) cannot wait on it. Of two requests at once one plays.
 //  - a sound asked for while the device rests opens it on a short-lived opener
-//    thread, under the same lock; the request waits in the atomic meanwhile
-//    and is played as soon as the device runs.
+//    thread, which lets go of the lock while SDL opens the device and takes
+//    it again to hand the device over; the request waits in the atomic
+//    meanwhile and is played as soon as the device runs.
 
 constexpr int kMixRate = 22050;
 constexpr Uint16 kMixFrames = 512;          // ~23 ms a buffer: a cue starts at once
@@ -223,16 +225,13 @@ void ConvertOnce(Mixer& mixer, std::uint32_t sound) {
     wanted.converted = true;
 }
 
-// Opens the subsystem and the device, paused. False (and sound off, said
-// once) when there is none.
-bool OpenDevice(Mixer& mixer) {
-    if (mixer.device != 0) return true;
-    ConvertOnce(mixer, static_cast<std::uint32_t>(mixer.request.load() & 0xFFFFFFFFu));
-    QuietAlsaLibrary();
+// SDL's side of opening: the subsystem and a device, paused (SDL opens every
+// device paused). It touches no field of the mixer, so it may run without the
+// lock. 0, and why, when there is none.
+SDL_AudioDeviceID OpenSdlDevice(Mixer& mixer, std::string& reason) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        SaySoundIsOff(mixer, SDL_GetError());
-        mixer.sound_on = false;
-        return false;
+        reason = SDL_GetError();
+        return 0;
     }
     SDL_AudioSpec wanted;
     SDL_zero(wanted);
@@ -246,11 +245,21 @@ bool OpenDevice(Mixer& mixer) {
     SDL_AudioSpec obtained;
     SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {
-        SaySoundIsOff(mixer, SDL_GetError());
+        reason = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    return device;
+}
+
+// The mixer takes a device just opened, still paused, with the sound that
+// waits for it converted; or, without one, sound goes off (said once).
+bool AdoptDevice(Mixer& mixer, SDL_AudioDeviceID device, const std::string& reason) {
+    if (device == 0) {
+        SaySoundIsOff(mixer, reason.c_str());
         mixer.sound_on = false;
         return false;
     }
+    ConvertOnce(mixer, static_cast<std::uint32_t>(mixer.request.load() & 0xFFFFFFFFu));
     // A request the last device never took up is played by this one.
     mixer.seen_request = mixer.published_request.load();
     mixer.playing = kSilent;
@@ -258,6 +267,16 @@ bool OpenDevice(Mixer& mixer) {
     mixer.published_state.store(PackState(kSilent, 0));
     mixer.device = device;
     return true;
+}
+
+// Opens the subsystem and the device, paused. False (and sound off, said
+// once) when there is none.
+bool OpenDevice(Mixer& mixer) {
+    if (mixer.device != 0) return true;
+    QuietAlsaLibrary();
+    std::string reason;
+    const SDL_AudioDeviceID device = OpenSdlDevice(mixer, reason);
+    return AdoptDevice(mixer, device, reason);
 }
 
 // Closes the device and its subsystem. Closing joins SDL's audio thread,
@@ -301,8 +320,19 @@ void CloseDevice(Mixer& mixer) {
 // (stopping sound) waits for `opening` to clear. It signals under the lock, so
 // that once the lock is let go nothing of the mixer is touched by it again.
 void OpenInBackground(Mixer& mixer) {
-    std::lock_guard<std::mutex> guard(mixer.device_lock);
-    if (mixer.sound_on && OpenDevice(mixer) && MixerBusy(mixer)) SDL_PauseAudioDevice(mixer.device, 0);
+    std::unique_lock<std::mutex> guard(mixer.device_lock);
+    if (mixer.sound_on && mixer.device == 0) {
+        QuietAlsaLibrary();
+        // SDL's opening takes milliseconds, more behind a sound server: it runs
+        // without the lock, so that a cue asked for meanwhile is only posted
+        // and nobody waits. While `opening` is set no one else opens or
+        // closes a device, nor clears the sounds.
+        guard.unlock();
+        std::string reason;
+        const SDL_AudioDeviceID device = OpenSdlDevice(mixer, reason);
+        guard.lock();
+        if (AdoptDevice(mixer, device, reason) && MixerBusy(mixer)) SDL_PauseAudioDevice(mixer.device, 0);
+    }
     mixer.opening = false;
     mixer.opener_done.notify_all();
 }
@@ -342,7 +372,8 @@ void Request(std::uint32_t sound) {
 
 bool StartAudio() {
     Mixer& mixer = TheMixer();
-    std::lock_guard<std::mutex> guard(mixer.device_lock);
+    std::unique_lock<std::mutex> guard(mixer.device_lock);
+    mixer.opener_done.wait(guard, [&] { return !mixer.opening; });  // one device at a time
     if (mixer.device_abandoned) return false;
     if (!mixer.sound_on) mixer.sounds_started.store(0);
     MakeSoundList(mixer);
