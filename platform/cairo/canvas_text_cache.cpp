@@ -242,7 +242,7 @@ bool PaintGlyphText(Canvas& canvas, const Font& font, const char* utf8, double l
     for (int i = 0; i < count && !overlapping; ++i)
         for (int j = i + 1; j < count && !overlapping; ++j)
             overlapping = Overlap(placed[static_cast<std::size_t>(i)], placed[static_cast<std::size_t>(j)]);
-    const auto colour = static_cast<std::uint32_t>(color & 0xFFFFFF) | 0xFF000000u;
+    const std::uint32_t colour = OpaquePixel(color);
     const std::uint8_t* coverage = font.glyphs->coverage.data();
     if (!overlapping) {
         for (int i = 0; i < count; ++i) {

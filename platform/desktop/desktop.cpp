@@ -104,8 +104,8 @@ struct Desktop {
     int unchanged_redraws = 0;  // redraws in a row that changed nowhere
 
     // -- Until the first window is open --
-    // The font configuration is read aside while the first window is made; the
-    // logic thread takes the fonts over when it has its window.
+    // The font configuration is read aside while the first window is made, so
+    // that the game's own book, made once it has its window, finds it ready.
     std::thread font_warming;
     FontBook warm_fonts;
 };
