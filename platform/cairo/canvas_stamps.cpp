@@ -91,10 +91,13 @@ long long Halves(double value) {
 
 void SetDiscPixels(Canvas& canvas, double centre_x, double centre_y, double radius_x, double radius_y,
                    std::uint32_t pixel) {
-    int first_row = std::max(canvas.clip.top, static_cast<int>(std::floor(centre_y - radius_y)));
-    int last_row = std::min(canvas.clip.bottom - 1, static_cast<int>(std::ceil(centre_y + radius_y)));
-    int first_column = std::max(canvas.clip.left, static_cast<int>(std::floor(centre_x - radius_x)));
-    int last_column = std::min(canvas.clip.right - 1, static_cast<int>(std::ceil(centre_x + radius_x)));
+    // Bounds far off the picture are cut before they become whole numbers.
+    const auto whole = [](double bound) { return static_cast<int>(std::clamp(bound, -1e8, 1e8)); };
+    if (std::isnan(centre_x + centre_y + radius_x + radius_y)) return;
+    int first_row = std::max(canvas.clip.top, whole(std::floor(centre_y - radius_y)));
+    int last_row = std::min(canvas.clip.bottom - 1, whole(std::ceil(centre_y + radius_y)));
+    int first_column = std::max(canvas.clip.left, whole(std::floor(centre_x - radius_x)));
+    int last_column = std::min(canvas.clip.right - 1, whole(std::ceil(centre_x + radius_x)));
     for (int row = first_row; row <= last_row; ++row) {
         double v = (row + 0.5 - centre_y) / radius_y;
         unsigned char* line = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
