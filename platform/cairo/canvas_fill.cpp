@@ -155,28 +155,43 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
     const std::int64_t first_centre = static_cast<std::int64_t>(first_row) * kOne + kCentre;
     for (int row = first_row; row <= last_row; ++row) {
         const std::int64_t centre_y = row * kOne + kCentre;
-        while (next_edge < edge_count && edges[next_edge].top_y <= centre_y) {
-            if (edges[next_edge].top_y + edges[next_edge].dy > first_centre) active[active_count++] = next_edge;
-            ++next_edge;
-        }
         // Cairo takes an edge's place in a row a 256th above the centre line
         // and rounds it to the nearest pixel boundary, down at the half; an
         // edge that begins on the centre line is followed back beyond its
         // top, and only the figure's own bounds stop what that reaches.
         const std::int64_t place_y = centre_y - 1;
+        while (next_edge < edge_count && edges[next_edge].top_y <= centre_y) {
+            FixedEdge& edge = edges[next_edge];
+            if (edge.top_y + edge.dy > first_centre) {
+                active[active_count++] = next_edge;
+                // The place is divided out once here and then carried down row
+                // by row, quotient and remainder, to the same whole numbers.
+                const std::int64_t numerator = edge.top_x * edge.dy + (place_y - edge.top_y) * edge.dx;
+                edge.place = FloorDiv(numerator, edge.dy);
+                edge.remainder = numerator - edge.place * edge.dy;
+                edge.place_step = FloorDiv(kOne * edge.dx, edge.dy);
+                edge.remainder_step = kOne * edge.dx - edge.place_step * edge.dy;
+            }
+            ++next_edge;
+        }
         int crossing_count = 0;
         int kept = 0;
         for (int a = 0; a < active_count; ++a) {
-            const FixedEdge& edge = edges[active[a]];
+            FixedEdge& edge = edges[active[a]];
             if (centre_y >= edge.top_y + edge.dy) continue;  // ended above this row
             active[kept++] = active[a];
-            const std::int64_t numerator = edge.top_x * edge.dy + (place_y - edge.top_y) * edge.dx;
             Crossing& crossing = crossings[crossing_count++];
             // Cairo cuts the outline at the canvas's sides before it fills: what
             // lies beyond runs along the side.
-            crossing.place = std::clamp<std::int64_t>(FloorDiv(numerator, edge.dy), 0, canvas_right);
-            crossing.column = FloorDiv(crossing.place + kCentre - 1, kOne);
+            crossing.place = std::clamp<std::int64_t>(edge.place, 0, canvas_right);
+            crossing.column = (crossing.place + kCentre - 1) / kOne;  // never below zero: division floors
             crossing.direction = edge.direction;
+            edge.place += edge.place_step;
+            edge.remainder += edge.remainder_step;
+            if (edge.remainder >= edge.dy) {
+                edge.remainder -= edge.dy;
+                ++edge.place;
+            }
         }
         active_count = kept;
         // Few crossings a row, mostly in order from the row before: an insertion sort.

@@ -54,6 +54,9 @@ void FillRectPixels(Canvas& canvas, PixelRect rect, Color color);
 struct FixedEdge {
     std::int64_t top_x = 0, top_y = 0, dx = 0, dy = 0;
     int direction = 0;  // +1 where the outline runs down, -1 where it runs up
+    // While the edge is filled, its place in the current row as a whole
+    // quotient and remainder of dy, and what one row down adds to each.
+    std::int64_t place = 0, remainder = 0, place_step = 0, remainder_step = 0;
 };
 
 // Where an edge meets a row.
