@@ -37,6 +37,12 @@ std::int64_t CeilDiv(std::int64_t numerator, std::int64_t denominator) {
     return quotient;
 }
 
+// The first pixel whose centre counts as right of a crossing; its place is
+// never below zero, where division floors.
+std::int64_t CrossingColumn(std::int64_t crossing) {
+    return ((crossing >> kCrossingNumberBits) + kCentre - 1) / kOne;
+}
+
 std::uint32_t* Row(Canvas& canvas, int row) {
     return reinterpret_cast<std::uint32_t*>(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride);
 }
@@ -148,7 +154,8 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
     const std::uint32_t pixel = OpaquePixel(color);
     const std::int64_t canvas_right = canvas.width * kOne;
     int* active = scratch.active.data();
-    Crossing* crossings = scratch.crossings.data();
+    std::int64_t* crossings = scratch.crossings.data();
+    int* directions = scratch.crossing_directions.data();
     int active_count = 0;
     int next_edge = 0;
     // Edges that end above the first row painted never join.
@@ -180,12 +187,12 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
             FixedEdge& edge = edges[active[a]];
             if (centre_y >= edge.top_y + edge.dy) continue;  // ended above this row
             active[kept++] = active[a];
-            Crossing& crossing = crossings[crossing_count++];
             // Cairo cuts the outline at the canvas's sides before it fills: what
             // lies beyond runs along the side.
-            crossing.place = std::clamp<std::int64_t>(edge.place, 0, canvas_right);
-            crossing.column = (crossing.place + kCentre - 1) / kOne;  // never below zero: division floors
-            crossing.direction = edge.direction;
+            const std::int64_t place = std::clamp<std::int64_t>(edge.place, 0, canvas_right);
+            directions[crossing_count] = edge.direction;
+            crossings[crossing_count] = place << kCrossingNumberBits | crossing_count;
+            ++crossing_count;
             edge.place += edge.place_step;
             edge.remainder += edge.remainder_step;
             if (edge.remainder >= edge.dy) {
@@ -196,9 +203,9 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
         active_count = kept;
         // Few crossings a row, mostly in order from the row before: an insertion sort.
         for (int i = 1; i < crossing_count; ++i) {
-            const Crossing moving = crossings[i];
+            const std::int64_t moving = crossings[i];
             int k = i;
-            for (; k > 0 && crossings[k - 1].place > moving.place; --k) crossings[k] = crossings[k - 1];
+            for (; k > 0 && crossings[k - 1] > moving; --k) crossings[k] = crossings[k - 1];
             crossings[k] = moving;
         }
         const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, row);
@@ -208,19 +215,19 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
         std::int64_t start = 0;
         bool open = false;
         for (int i = 0; i < crossing_count; ++i) {
-            const Crossing& crossing = crossings[i];
-            winding += crossing.direction;
+            winding += directions[crossings[i] & ((1 << kCrossingNumberBits) - 1)];
+            const std::int64_t column = CrossingColumn(crossings[i]);
             const bool inside = even_odd ? (winding & 1) != 0 : winding != 0;
             if (inside) {
-                if (!open) start = crossing.column;
+                if (!open) start = column;
                 open = true;
                 continue;
             }
             if (!open) continue;
-            if (i + 1 < crossing_count && crossings[i + 1].column <= crossing.column + kJoinGap) continue;
+            if (i + 1 < crossing_count && CrossingColumn(crossings[i + 1]) <= column + kJoinGap) continue;
             open = false;
             const std::int64_t from = std::max(start, first_column);
-            const std::int64_t to = std::min(crossing.column, end_column);
+            const std::int64_t to = std::min(column, end_column);
             if (from < to) FillSpan(line, static_cast<int>(from), static_cast<int>(to - 1), pixel, hatch_bits);
         }
     }
