@@ -322,12 +322,16 @@ void CopyDifferingCells(Canvas& canvas, FrameRecord& record) {
                 const unsigned char* a = canvas_row + static_cast<std::size_t>(left) * 4;
                 const unsigned char* b = scratch_row + static_cast<std::size_t>(left) * 4;
                 std::uint64_t difference = 0;
+                // The canvas's pixels were last touched a frame ago: ask for the
+                // cell's next row while this one is compared.
+                __builtin_prefetch(a + canvas.stride);
                 if (right - left == 8) {
-                    std::uint64_t a_words[4], b_words[4];
-                    std::memcpy(a_words, a, 32);
-                    std::memcpy(b_words, b, 32);
-                    difference = (a_words[0] ^ b_words[0]) | (a_words[1] ^ b_words[1]) | (a_words[2] ^ b_words[2]) |
-                                 (a_words[3] ^ b_words[3]);
+                    for (int word = 0; word < 4; ++word) {
+                        std::uint64_t a_word = 0, b_word = 0;
+                        std::memcpy(&a_word, a + 8 * word, 8);
+                        std::memcpy(&b_word, b + 8 * word, 8);
+                        difference |= a_word ^ b_word;
+                    }
                 } else {
                     difference = std::memcmp(a, b, static_cast<std::size_t>(right - left) * 4) != 0 ? 1 : 0;
                 }
