@@ -37,6 +37,12 @@ std::int64_t CeilDiv(std::int64_t numerator, std::int64_t denominator) {
     return quotient;
 }
 
+// The first pixel whose centre counts as right of a crossing; its place is
+// never below zero, where division floors.
+std::int64_t CrossingColumn(std::int64_t crossing) {
+    return ((crossing >> kCrossingNumberBits) + kCentre - 1) / kOne;
+}
+
 std::uint32_t* Row(Canvas& canvas, int row) {
     return reinterpret_cast<std::uint32_t*>(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride);
 }
@@ -148,42 +154,58 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
     const std::uint32_t pixel = OpaquePixel(color);
     const std::int64_t canvas_right = canvas.width * kOne;
     int* active = scratch.active.data();
-    Crossing* crossings = scratch.crossings.data();
+    std::int64_t* crossings = scratch.crossings.data();
+    int* directions = scratch.crossing_directions.data();
     int active_count = 0;
     int next_edge = 0;
     // Edges that end above the first row painted never join.
     const std::int64_t first_centre = static_cast<std::int64_t>(first_row) * kOne + kCentre;
     for (int row = first_row; row <= last_row; ++row) {
         const std::int64_t centre_y = row * kOne + kCentre;
-        while (next_edge < edge_count && edges[next_edge].top_y <= centre_y) {
-            if (edges[next_edge].top_y + edges[next_edge].dy > first_centre) active[active_count++] = next_edge;
-            ++next_edge;
-        }
         // Cairo takes an edge's place in a row a 256th above the centre line
         // and rounds it to the nearest pixel boundary, down at the half; an
         // edge that begins on the centre line is followed back beyond its
         // top, and only the figure's own bounds stop what that reaches.
         const std::int64_t place_y = centre_y - 1;
+        while (next_edge < edge_count && edges[next_edge].top_y <= centre_y) {
+            FixedEdge& edge = edges[next_edge];
+            if (edge.top_y + edge.dy > first_centre) {
+                active[active_count++] = next_edge;
+                // The place is divided out once here and then carried down row
+                // by row, quotient and remainder, to the same whole numbers.
+                const std::int64_t numerator = edge.top_x * edge.dy + (place_y - edge.top_y) * edge.dx;
+                edge.place = FloorDiv(numerator, edge.dy);
+                edge.remainder = numerator - edge.place * edge.dy;
+                edge.place_step = FloorDiv(kOne * edge.dx, edge.dy);
+                edge.remainder_step = kOne * edge.dx - edge.place_step * edge.dy;
+            }
+            ++next_edge;
+        }
         int crossing_count = 0;
         int kept = 0;
         for (int a = 0; a < active_count; ++a) {
-            const FixedEdge& edge = edges[active[a]];
+            FixedEdge& edge = edges[active[a]];
             if (centre_y >= edge.top_y + edge.dy) continue;  // ended above this row
             active[kept++] = active[a];
-            const std::int64_t numerator = edge.top_x * edge.dy + (place_y - edge.top_y) * edge.dx;
-            Crossing& crossing = crossings[crossing_count++];
             // Cairo cuts the outline at the canvas's sides before it fills: what
             // lies beyond runs along the side.
-            crossing.place = std::clamp<std::int64_t>(FloorDiv(numerator, edge.dy), 0, canvas_right);
-            crossing.column = FloorDiv(crossing.place + kCentre - 1, kOne);
-            crossing.direction = edge.direction;
+            const std::int64_t place = std::clamp<std::int64_t>(edge.place, 0, canvas_right);
+            directions[crossing_count] = edge.direction;
+            crossings[crossing_count] = place << kCrossingNumberBits | crossing_count;
+            ++crossing_count;
+            edge.place += edge.place_step;
+            edge.remainder += edge.remainder_step;
+            if (edge.remainder >= edge.dy) {
+                edge.remainder -= edge.dy;
+                ++edge.place;
+            }
         }
         active_count = kept;
         // Few crossings a row, mostly in order from the row before: an insertion sort.
         for (int i = 1; i < crossing_count; ++i) {
-            const Crossing moving = crossings[i];
+            const std::int64_t moving = crossings[i];
             int k = i;
-            for (; k > 0 && crossings[k - 1].place > moving.place; --k) crossings[k] = crossings[k - 1];
+            for (; k > 0 && crossings[k - 1] > moving; --k) crossings[k] = crossings[k - 1];
             crossings[k] = moving;
         }
         const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, row);
@@ -193,19 +215,19 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
         std::int64_t start = 0;
         bool open = false;
         for (int i = 0; i < crossing_count; ++i) {
-            const Crossing& crossing = crossings[i];
-            winding += crossing.direction;
+            winding += directions[crossings[i] & ((1 << kCrossingNumberBits) - 1)];
+            const std::int64_t column = CrossingColumn(crossings[i]);
             const bool inside = even_odd ? (winding & 1) != 0 : winding != 0;
             if (inside) {
-                if (!open) start = crossing.column;
+                if (!open) start = column;
                 open = true;
                 continue;
             }
             if (!open) continue;
-            if (i + 1 < crossing_count && crossings[i + 1].column <= crossing.column + kJoinGap) continue;
+            if (i + 1 < crossing_count && CrossingColumn(crossings[i + 1]) <= column + kJoinGap) continue;
             open = false;
             const std::int64_t from = std::max(start, first_column);
-            const std::int64_t to = std::min(crossing.column, end_column);
+            const std::int64_t to = std::min(column, end_column);
             if (from < to) FillSpan(line, static_cast<int>(from), static_cast<int>(to - 1), pixel, hatch_bits);
         }
     }

@@ -74,6 +74,7 @@ struct FrameRecord {
     std::vector<int> row_first;     // of the changed cells: per row of cells, the first column marked
     std::vector<int> row_last;      // and the last
     std::vector<std::uint64_t> differences;  // scratch: per column of cells, whether its pixels differ
+    std::vector<int> row_cells;     // scratch: the columns marked in one row of cells, in order
     CellMarks shown;                // cells changed since the window last took the picture
     // The scratch picture changed cells are painted on, the canvas's size; made at first use.
     cairo_surface_t* scratch = nullptr;
@@ -273,6 +274,29 @@ PixelRect ChangedWithin(const FrameRecord& record, const PixelRect& box) {
                      (found.bottom + 1) << cells.shift};
 }
 
+// The columns marked in one row of cells, listed once for the 8 pixel rows
+// that visit them; returns how many.
+int ListRowCells(FrameRecord& record, int cell_row) {
+    const CellMarks& cells = record.changed;
+    const int first = record.row_first[static_cast<std::size_t>(cell_row)];
+    const int last = record.row_last[static_cast<std::size_t>(cell_row)];
+    const std::uint8_t* marks = cells.marks.data() + static_cast<std::size_t>(cell_row) * cells.columns;
+    int* listed = record.row_cells.data();
+    int count = 0;
+    for (int column = first; column <= last; ++column)
+        if (marks[column] != 0) listed[count++] = column;
+    return count;
+}
+
+// A whole cell's row of pixels is copied inline; only a cut cell at the
+// picture's right side needs the general copy.
+void CopyCellRow(unsigned char* to, const unsigned char* from, std::size_t bytes) {
+    if (bytes == 32)
+        std::memcpy(to, from, 32);
+    else
+        std::memcpy(to, from, bytes);
+}
+
 // -- The changed cells on the scratch picture --
 // They are visited row of cells by row of cells, and within one pixel row by
 // pixel row, left to right: scattered over the picture, their cost is the
@@ -287,40 +311,45 @@ void CopyDifferingCells(Canvas& canvas, FrameRecord& record) {
     const int cell = 1 << cells.shift;
     std::vector<std::uint64_t>& differences = record.differences;
     for (int cell_row = 0; cell_row < cells.rows; ++cell_row) {
-        const int first = record.row_first[static_cast<std::size_t>(cell_row)];
-        const int last = record.row_last[static_cast<std::size_t>(cell_row)];
-        if (first > last) continue;
-        const std::uint8_t* marks = cells.marks.data() + static_cast<std::size_t>(cell_row) * cells.columns;
+        if (record.row_first[static_cast<std::size_t>(cell_row)] > record.row_last[static_cast<std::size_t>(cell_row)])
+            continue;
+        const int listed = ListRowCells(record, cell_row);
+        const int* columns = record.row_cells.data();
         const int top = cell_row << cells.shift, bottom = std::min(top + cell, canvas.height);
-        std::fill(differences.begin() + first, differences.begin() + last + 1, 0);
+        for (int i = 0; i < listed; ++i) differences[static_cast<std::size_t>(i)] = 0;
         for (int row = top; row < bottom; ++row) {
             const unsigned char* canvas_row = canvas.pixels + static_cast<std::size_t>(row) * canvas.stride;
             const unsigned char* scratch_row = scratch + static_cast<std::size_t>(row) * scratch_stride;
-            for (int column = first; column <= last; ++column) {
-                if (marks[column] == 0) continue;
+            for (int i = 0; i < listed; ++i) {
+                const int column = columns[i];
                 const int left = column << cells.shift, right = std::min(left + cell, canvas.width);
                 const unsigned char* a = canvas_row + static_cast<std::size_t>(left) * 4;
                 const unsigned char* b = scratch_row + static_cast<std::size_t>(left) * 4;
                 std::uint64_t difference = 0;
+                // The canvas's pixels were last touched a frame ago: ask for the
+                // cell's next row while this one is compared.
+                __builtin_prefetch(a + canvas.stride);
                 if (right - left == 8) {
-                    std::uint64_t a_words[4], b_words[4];
-                    std::memcpy(a_words, a, 32);
-                    std::memcpy(b_words, b, 32);
-                    difference = (a_words[0] ^ b_words[0]) | (a_words[1] ^ b_words[1]) | (a_words[2] ^ b_words[2]) |
-                                 (a_words[3] ^ b_words[3]);
+                    for (int word = 0; word < 4; ++word) {
+                        std::uint64_t a_word = 0, b_word = 0;
+                        std::memcpy(&a_word, a + 8 * word, 8);
+                        std::memcpy(&b_word, b + 8 * word, 8);
+                        difference |= a_word ^ b_word;
+                    }
                 } else {
                     difference = std::memcmp(a, b, static_cast<std::size_t>(right - left) * 4) != 0 ? 1 : 0;
                 }
-                differences[static_cast<std::size_t>(column)] |= difference;
+                differences[static_cast<std::size_t>(i)] |= difference;
             }
         }
-        for (int column = first; column <= last; ++column) {
-            if (marks[column] == 0 || differences[static_cast<std::size_t>(column)] == 0) continue;
+        for (int i = 0; i < listed; ++i) {
+            if (differences[static_cast<std::size_t>(i)] == 0) continue;
+            const int column = columns[i];
             const int left = column << cells.shift;
             const std::size_t row_bytes = static_cast<std::size_t>(std::min(left + cell, canvas.width) - left) * 4;
             const auto offset = static_cast<std::size_t>(left) * 4;
             for (int row = top; row < bottom; ++row)
-                std::memcpy(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + offset,
+                CopyCellRow(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + offset,
                             scratch + static_cast<std::size_t>(row) * scratch_stride + offset, row_bytes);
             MarkCell(record.shown, cell_row * cells.columns + column);
         }
@@ -338,15 +367,15 @@ long long ClearCells(FrameRecord& record, Color color) {
     cairo_surface_flush(record.scratch);
     long long set = 0;
     for (int cell_row = 0; cell_row < cells.rows; ++cell_row) {
-        const int first = record.row_first[static_cast<std::size_t>(cell_row)];
-        const int last = record.row_last[static_cast<std::size_t>(cell_row)];
-        if (first > last) continue;
-        const std::uint8_t* marks = cells.marks.data() + static_cast<std::size_t>(cell_row) * cells.columns;
+        if (record.row_first[static_cast<std::size_t>(cell_row)] > record.row_last[static_cast<std::size_t>(cell_row)])
+            continue;
+        const int listed = ListRowCells(record, cell_row);
+        const int* columns = record.row_cells.data();
         const int top = cell_row << cells.shift, bottom = std::min(top + cell, cells.height);
         for (int row = top; row < bottom; ++row) {
             auto* line = reinterpret_cast<std::uint32_t*>(pixels + static_cast<std::size_t>(row) * stride);
-            for (int column = first; column <= last; ++column) {
-                if (marks[column] == 0) continue;
+            for (int i = 0; i < listed; ++i) {
+                const int column = columns[i];
                 const int left = column << cells.shift, right = std::min(left + cell, cells.width);
                 if (right - left == 8) {
                     std::uint32_t* at = line + left;
@@ -507,6 +536,7 @@ void KeepCanvasFrames(Canvas& canvas, bool on) {
     record->row_first.assign(static_cast<std::size_t>(record->changed.rows), 0);
     record->row_last.assign(static_cast<std::size_t>(record->changed.rows), 0);
     record->differences.assign(static_cast<std::size_t>(record->changed.columns), 0);
+    record->row_cells.assign(static_cast<std::size_t>(record->changed.columns), 0);
     InitCellMarks(record->shown, kCellShift, canvas.width, canvas.height);
     MarkAllShown(*record);
     canvas.frames = record;
@@ -615,7 +645,7 @@ void CopyChangedCanvasCells(const Canvas& canvas, void* destination, int destina
         const std::size_t row_bytes = static_cast<std::size_t>(std::min(left + cell, canvas.width) - left) * 4;
         const auto offset = static_cast<std::size_t>(left) * 4;
         for (int row = top; row < bottom; ++row)
-            std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch + offset,
+            CopyCellRow(target + static_cast<std::size_t>(row) * destination_pitch + offset,
                         canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + offset, row_bytes);
     }
 }

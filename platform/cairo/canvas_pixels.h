@@ -54,14 +54,16 @@ void FillRectPixels(Canvas& canvas, PixelRect rect, Color color);
 struct FixedEdge {
     std::int64_t top_x = 0, top_y = 0, dx = 0, dy = 0;
     int direction = 0;  // +1 where the outline runs down, -1 where it runs up
+    // While the edge is filled, its place in the current row as a whole
+    // quotient and remainder of dy, and what one row down adds to each.
+    std::int64_t place = 0, remainder = 0, place_step = 0, remainder_step = 0;
 };
 
-// Where an edge meets a row.
-struct Crossing {
-    std::int64_t place = 0;   // in 256ths of a pixel, rounded down
-    std::int64_t column = 0;  // the first pixel whose centre counts as right of the edge
-    int direction = 0;
-};
+// Where an edge meets a row: its place in 256ths of a pixel, rounded down,
+// shifted up past the crossing's number in the row, which finds its
+// direction. One whole number sorts by place and, at one place, in the order
+// the edges were met, and moves in a single load and store.
+constexpr int kCrossingNumberBits = 12;
 
 // The edges of the figure being filled and the outlines it is built from:
 // made with a canvas that has pixels, reused by every figure, so that no
@@ -69,12 +71,14 @@ struct Crossing {
 // outlined by the widest pen the game uses.
 constexpr int kMaxFigureEdges = 4096;
 constexpr int kMaxFixedCorners = 1024;
+static_assert(kMaxFigureEdges <= 1 << kCrossingNumberBits);
 struct FigureScratch {
     std::array<FixedEdge, kMaxFigureEdges> edges;
     int edge_count = 0;
     bool overflow = false;  // more edges than fit: the figure is left to Cairo
     std::array<int, kMaxFigureEdges> active;
-    std::array<Crossing, kMaxFigureEdges> crossings;
+    std::array<std::int64_t, kMaxFigureEdges> crossings;
+    std::array<int, kMaxFigureEdges> crossing_directions;
     std::array<FixedPoint, kMaxFixedCorners> path;  // a figure's outline in fixed point
     // A text's glyph masks added up where they meet (canvas_text_cache.cpp).
     std::array<std::uint8_t, 1 << 18> text_coverage;
