@@ -16,8 +16,6 @@ namespace platform {
 
 namespace {
 
-constexpr int kHatchSize = 8;  // hatch patterns repeat every 8 pixels, anchored at the window corner
-
 // The mask of one hatch style: lines one pixel wide, 8 pixels apart.
 cairo_pattern_t* MakeHatch(int style) {
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, kHatchSize, kHatchSize);

@@ -11,6 +11,8 @@
 
 #include "platform/cairo/canvas_damage.h"
 
+#include "platform/cairo/canvas_paths.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -20,8 +22,6 @@ namespace platform {
 namespace {
 
 constexpr double kSlack = 1.0 / 32;
-// Corners beyond this are left to Cairo's general path (and to whole boxes here).
-constexpr double kFarCoordinate = 1 << 15;
 // A stretch of an edge or line this long is covered by one box of its own.
 constexpr double kChainStep = 8;
 

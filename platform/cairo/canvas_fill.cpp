@@ -17,7 +17,6 @@ namespace platform {
 
 namespace {
 
-constexpr int kHatchSize = 8;
 constexpr std::int64_t kOne = kFixedOne;
 constexpr std::int64_t kCentre = kOne / 2;  // a pixel's centre from its corner
 // Cairo lets a span run on over a gap of one pixel to the next span of the row.

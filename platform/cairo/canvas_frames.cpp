@@ -362,7 +362,7 @@ long long ClearCells(FrameRecord& record, Color color) {
     const CellMarks& cells = record.changed;
     unsigned char* pixels = cairo_image_surface_get_data(record.scratch);
     const int stride = cairo_image_surface_get_stride(record.scratch);
-    const std::uint32_t pixel = static_cast<std::uint32_t>(color) | 0xFF000000u;
+    const std::uint32_t pixel = OpaquePixel(color);
     const int cell = 1 << cells.shift;
     cairo_surface_flush(record.scratch);
     long long set = 0;

@@ -29,8 +29,9 @@ inline std::uint32_t OpaquePixel(Color color) {
     return static_cast<std::uint32_t>(color & 0xFFFFFF) | 0xFF000000u;
 }
 
-// Whether a hatch style (1..6) sets the pixel at this column and row; the
-// pattern repeats every 8 pixels from the canvas's corner.
+// Hatch patterns repeat every kHatchSize pixels, anchored at the canvas's corner.
+constexpr int kHatchSize = 8;
+// Whether a hatch style (1..6) sets the pixel at this column and row.
 bool HatchCovers(int style, int column, int row);
 
 // -- Fixed point --
