@@ -36,10 +36,15 @@ struct Font {
 // dropped in between, so an index stays good for the whole run.
 struct FontBook {
     std::vector<Font> fonts;  // handle = index; handle 0 is the window's default font
+    bool learn_whole = false;  // a font learns all its glyphs as it is made
 };
 
 void InitFontBook(FontBook& book);
 void FreeFontBook(FontBook& book);
+// Every font of the book learns all its glyphs, and so does every font made
+// from now on: texts then draw and measure without allocating. A few
+// milliseconds a font, so the desktop does it once the first picture is shown.
+void LearnFontsWhole(FontBook& book);
 int FindOrMakeFont(FontBook& book, const std::string& face, int points, int style);
 // The family fontconfig is asked for: the game's Windows faces map to metric twins.
 std::string ResolveFontFamily(std::string_view face);

@@ -137,8 +137,14 @@ int FindOrMakeFont(FontBook& book, const std::string& face, int points, int styl
     cairo_scaled_font_extents(font.scaled, &extents);
     font.ascent = std::ceil(extents.ascent);
     font.cell_height = std::max(1.0, std::ceil(extents.ascent) + std::ceil(extents.descent));
+    if (book.learn_whole) LearnWholeFont(font);
     book.fonts.push_back(std::move(font));
     return static_cast<int>(book.fonts.size() - 1);
+}
+
+void LearnFontsWhole(FontBook& book) {
+    book.learn_whole = true;
+    for (const Font& font : book.fonts) LearnWholeFont(font);
 }
 
 // -- Text --

@@ -169,8 +169,17 @@ constexpr int kMaxPlacedGlyphs = 512;
 
 FontGlyphs* MakeFontGlyphs() {
     auto* glyphs = new FontGlyphs;
-    glyphs->coverage.reserve(64 * 1024);
+    glyphs->coverage.reserve(16 * 1024);
     return glyphs;
+}
+
+void LearnWholeFont(const Font& font) {
+    FontGlyphs* cache = font.glyphs;
+    if (cache == nullptr || cache->whole) return;
+    // A zero byte is printed as a blank: it is never looked up itself.
+    for (int character = 1; character < 256; ++character) GlyphOf(font, character);
+    cache->coverage.shrink_to_fit();
+    cache->whole = true;
 }
 
 void FreeFontGlyphs(FontGlyphs* glyphs) {

@@ -36,11 +36,13 @@ struct GlyphImage {
 };
 
 // The glyphs of one font by character (the game's 8-bit text read as
-// Latin-1): made with the font, filled as characters are first used, kept
-// for the whole run.
+// Latin-1), kept for the whole run. Until the font is learned whole, a
+// character is asked of Cairo the first time it is used; once it is, every
+// character is known and the store never changes again.
 struct FontGlyphs {
     std::array<GlyphImage, 256> glyphs;
     std::vector<std::uint8_t> coverage;  // every glyph's mask, row by row
+    bool whole = false;                  // all 256 characters asked of Cairo
     // Cairo draws on an image with the font's options merged with the
     // image's own: a font of its own, whose advances place drawn glyphs.
     cairo_scaled_font_t* drawing = nullptr;
@@ -48,6 +50,9 @@ struct FontGlyphs {
 
 FontGlyphs* MakeFontGlyphs();
 void FreeFontGlyphs(FontGlyphs* glyphs);
+// Asks Cairo for every character the font has not shown yet and keeps their
+// masks in one block: from then on the font's texts allocate nothing.
+void LearnWholeFont(const Font& font);
 
 // Cairo's extents of the text (8-bit, as the game prints it) set at the
 // origin: false when a glyph cannot be had, and Cairo must measure.

@@ -573,11 +573,18 @@ void DiscardKeys(Platform& platform) {
 
 // A typed line is where the game rests (the menu, a question, a freeze): the
 // audio device closes once nothing sounds, and opens again at the next cue.
+// The first wait that passes without a key is the quiet moment for the fonts
+// to learn all their glyphs, and every font made later learns them as it is
+// made: play then draws its texts without allocating. Not before: the first
+// picture must not wait for it.
 void WaitForTyping(Platform& platform, std::chrono::steady_clock::time_point until) {
     audio::RestAudio();
     Desktop& state = *platform.desktop;
     std::unique_lock<std::mutex> guard(state.lock);
-    state.changed.wait_until(guard, until, [&] { return state.keys_count > 0 || state.quit.load(); });
+    const bool key_came =
+        state.changed.wait_until(guard, until, [&] { return state.keys_count > 0 || state.quit.load(); });
+    guard.unlock();
+    if (!key_came && !platform.fonts.learn_whole) LearnFontsWhole(platform.fonts);
 }
 
 double LocalTimer(Platform&) {

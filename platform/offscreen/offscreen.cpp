@@ -63,6 +63,7 @@ PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options) {
     if (platform->offscreen->options.height <= 0) platform->offscreen->options.height = 1;
     platform->offscreen->clock = options.start_clock;
     InitFontBook(platform->fonts);
+    if (options.learn_fonts_whole) LearnFontsWhole(platform->fonts);
     return platform;
 }
 

@@ -28,6 +28,9 @@ struct OffscreenOptions {
     // Log every printed text for PrintedTexts. The desktop window keeps no
     // such log: a benchmark of the frame turns it off to count what the game allocates.
     bool log_printed = true;
+    // Every font learns all its glyphs at once, as the desktop's do once the
+    // game first rests: a benchmark of play frames then counts no glyph made late.
+    bool learn_fonts_whole = false;
 };
 PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
 
