@@ -136,21 +136,30 @@ bool GatherCells(CellMarks& cells, int max_rects) {
     if (cells.everything) return false;
     const auto limit = static_cast<std::size_t>(std::min(max_rects, kMaxChangedRegions));
     const int cell = 1 << cells.shift;
+    // Only the rows between the first and the last marked one are looked at:
+    // a caret's blink marks a few cells of a picture of a hundred thousand.
+    int first_row = cells.rows, last_row = -1;
+    for (std::int32_t marked : cells.marked) {
+        first_row = std::min(first_row, marked / cells.columns);
+        last_row = std::max(last_row, marked / cells.columns);
+    }
+    if (last_row < 0) return true;
     // Bands of 1, 2, 4, ... rows of cells; in a band, marked columns less than
     // `gap` apart join one run. A seam along an edge stays as narrow as its
     // cells in the band, whatever the edge's slope.
     for (int level = 0;; ++level) {
         const int band_rows = 1 << level;
         const int gap = level == 0 ? 1 : (1 << (level - 1)) + 1;
-        const int bands = (cells.rows + band_rows - 1) >> level;
-        std::fill(cells.blocks.begin(), cells.blocks.begin() + static_cast<std::ptrdiff_t>(bands) * cells.columns, 0);
+        const int first_band = first_row >> level, end_band = (last_row >> level) + 1;
+        std::fill(cells.blocks.begin() + static_cast<std::ptrdiff_t>(first_band) * cells.columns,
+                  cells.blocks.begin() + static_cast<std::ptrdiff_t>(end_band) * cells.columns, 0);
         for (std::int32_t marked : cells.marked)
             cells.blocks[static_cast<std::size_t>((marked / cells.columns) >> level) * cells.columns +
                          marked % cells.columns] = 1;
         cells.rects.clear();
         bool fits = true;
         std::size_t band_start = 0;  // the rects that may reach into this band begin here
-        for (int band = 0; band < bands && fits; ++band) {
+        for (int band = first_band; band < end_band && fits; ++band) {
             const std::uint8_t* line = cells.blocks.data() + static_cast<std::size_t>(band) * cells.columns;
             const std::size_t this_band = cells.rects.size();
             const int top = (band << level) * cell, bottom = std::min(((band + 1) << level) * cell, cells.height);
