@@ -45,6 +45,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace platform {
 
@@ -104,8 +105,8 @@ struct Desktop {
     int unchanged_redraws = 0;  // redraws in a row that changed nowhere
 
     // -- Until the first window is open --
-    // The font configuration is read aside while the first window is made, so
-    // that the game's own book, made once it has its window, finds it ready.
+    // The font configuration is read and the first font made aside while the
+    // first window is made; once it has its window, the game takes this book.
     std::thread font_warming;
     FontBook warm_fonts;
 };
@@ -491,8 +492,9 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
     WaitForWindowThread(state, made);
     if (state.font_warming.joinable()) {
         state.font_warming.join();
-        // The configuration is read now: the game's own book is made at once.
-        if (platform.fonts.fonts.empty()) InitFontBook(platform.fonts);
+        // The book made aside becomes the game's own: its font is the one the
+        // game's book starts with, and Cairo's fonts serve any thread.
+        if (platform.fonts.fonts.empty()) std::swap(platform.fonts, state.warm_fonts);
         FreeFontBook(state.warm_fonts);
     }
     if (!opened || !canvas_made) {
