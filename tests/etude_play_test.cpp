@@ -405,6 +405,9 @@ std::unique_ptr<PictureRun> StartPictureRun(int width, int height, double seed, 
     platform::OffscreenOptions options;
     options.width = width;
     options.height = height;
+    // The run that keeps regions has its fonts learn all their glyphs at once,
+    // as the desktop's do; the other learns each glyph as it is first shown.
+    options.learn_fonts_whole = keep;
     run->handle = platform::CreateOffscreenPlatform(options);
     platform::KeepUnchangedRegions(*run->handle, keep);
     run->game = std::make_unique<GameState>();
