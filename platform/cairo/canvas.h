@@ -43,7 +43,8 @@ void InitFontBook(FontBook& book);
 void FreeFontBook(FontBook& book);
 // Every font of the book learns all its glyphs, and so does every font made
 // from now on: texts then draw and measure without allocating. A few
-// milliseconds a font, so the desktop does it once the first picture is shown.
+// milliseconds a font, so the desktop does it when the game first rests at a
+// typed line, after its first picture.
 void LearnFontsWhole(FontBook& book);
 int FindOrMakeFont(FontBook& book, const std::string& face, int points, int style);
 // The family fontconfig is asked for: the game's Windows faces map to metric twins.

@@ -169,7 +169,7 @@ constexpr int kMaxPlacedGlyphs = 512;
 
 FontGlyphs* MakeFontGlyphs() {
     auto* glyphs = new FontGlyphs;
-    glyphs->coverage.reserve(16 * 1024);
+    glyphs->coverage.reserve(64 * 1024);
     return glyphs;
 }
 
