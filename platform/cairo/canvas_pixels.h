@@ -9,6 +9,7 @@
 
 #include "platform/cairo/canvas.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -72,6 +73,22 @@ inline bool UnmarkedRow(const Canvas& canvas, int row) {
     if (marked == nullptr) return false;
     const int cell_row = row >> marked->shift;
     return marked->row_first[cell_row] == marked->row_first[cell_row + 1];
+}
+
+// Whether the pixels [left, right) x [top, bottom) touch a marked cell while
+// changed cells are repainted (always true otherwise).
+inline bool ReachesMarkedCells(const Canvas& canvas, int left, int top, int right, int bottom) {
+    const MarkedCellRuns* marked = canvas.marked;
+    if (marked == nullptr) return true;
+    const int first_row = std::max(top, canvas.clip.top) >> marked->shift;
+    const int last_row = (std::min(bottom, canvas.clip.bottom) - 1) >> marked->shift;
+    for (int cell_row = first_row; cell_row <= last_row; ++cell_row) {
+        const CellRun* run = marked->runs + marked->row_first[cell_row];
+        const CellRun* stop = marked->runs + marked->row_first[cell_row + 1];
+        for (; run < stop && run->left < right; ++run)
+            if (run->right > left) return true;
+    }
+    return false;
 }
 
 // -- Filled areas (canvas_fill.cpp) --
