@@ -52,7 +52,8 @@ struct PixelRect {
 
 // The cells a changed-cell repaint paints, as runs of neighbouring marked
 // cells along each row of cells, in pixels: outside them the repaint's
-// picture is never looked at, so the direct pixel writes keep inside them.
+// picture is never looked at, so the direct painters leave out what lies
+// beyond them wherever that saves more than it costs.
 struct CellRun {
     int left = 0, right = 0;  // pixel columns [left, right)
 };
@@ -105,7 +106,7 @@ struct Canvas {
 
     FigureScratch* figures = nullptr;  // owned; made with the pixels, reused by every figure
     PixelRect clip;                 // direct pixel writes stay inside: the whole canvas but while repainting
-    const MarkedCellRuns* marked = nullptr;  // set while repainting changed cells: direct writes stay inside these too
+    const MarkedCellRuns* marked = nullptr;  // set while repainting changed cells: only these are looked at
     FrameRecord* frames = nullptr;  // set: drawing is recorded and painted at the redraw where it changed
 };
 

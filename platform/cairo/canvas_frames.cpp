@@ -407,7 +407,8 @@ long long ClearCells(FrameRecord& record, Color color) {
                 for (; at < stop; ++at) *at = pixel;
             }
         }
-        for (const CellRun* run = first; run < end; ++run) set += static_cast<long long>(run->right - run->left) * (bottom - top);
+        for (const CellRun* run = first; run < end; ++run)
+            set += static_cast<long long>(run->right - run->left) * (bottom - top);
     }
     cairo_surface_mark_dirty(record.scratch);
     return set;
@@ -564,7 +565,8 @@ void KeepCanvasFrames(Canvas& canvas, bool on) {
     record->row_cells.assign(static_cast<std::size_t>(record->changed.columns), 0);
     record->run_rows.assign(static_cast<std::size_t>(record->changed.rows) + 1, 0);
     // At most every other cell of a row begins a run.
-    record->runs.assign(static_cast<std::size_t>(record->changed.rows) * ((record->changed.columns + 1) / 2), CellRun{});
+    record->runs.assign(static_cast<std::size_t>(record->changed.rows) * ((record->changed.columns + 1) / 2),
+                        CellRun{});
     InitCellMarks(record->shown, kCellShift, canvas.width, canvas.height);
     MarkAllShown(*record);
     canvas.frames = record;

@@ -50,8 +50,8 @@ struct FixedPoint {
 
 // -- Where a repaint writes --
 // Calls set(first, end) for each part of the pixel columns [first, end) of a
-// row (inside clip) that a direct write may set: the whole of it, or while
-// changed cells are repainted, its parts inside marked cells.
+// row (inside clip) that is looked at: the whole of it, or while changed
+// cells are repainted, its parts inside marked cells.
 template <typename Set>
 inline void ForWritableParts(const Canvas& canvas, int row, int first, int end, Set&& set) {
     const MarkedCellRuns* marked = canvas.marked;
