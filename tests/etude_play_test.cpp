@@ -426,15 +426,16 @@ std::unique_ptr<PictureRun> StartPictureRun(int width, int height, double seed, 
     return run;
 }
 
-// Sky modes 2 to 8 and 0 in turn, looks stepped and cleared, ROBO's hand and
-// head, the echo mode, a frozen scene, then the walls' undo keys: the sinking
+// Sky modes 2 to 8 and 0 in turn, each with ROBO's head hatched as it drifts
+// (hatches are set pixel by pixel, cut at the changed cells), looks stepped
+// and cleared, ROBO's hand, the echo mode, a frozen scene, then the walls' undo keys: the sinking
 // animations, the counts, the key echo and, once all walls are solved, the verdict.
 void QueuePictureScript(platform::Platform& window, const std::string& undo, int walls_to_solve,
                         const GameState& game) {
     const std::string looks[] = {"R", "A", "Z", "G", "B", "Y", "P", "C", "D", "X", "E"};
     std::size_t at = 0;
     for (int wall = 1; wall <= NumFaces; ++wall) {
-        platform::QueueKeys(window, "S");
+        platform::QueueKeys(window, "SX");
         platform::QueueIdle(window, 6);
         platform::QueueKeys(window, looks[static_cast<std::size_t>(wall - 1) % 11]);
         platform::QueueIdle(window, 3);

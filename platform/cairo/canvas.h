@@ -56,6 +56,19 @@ struct PixelRect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// The cells a changed-cell repaint paints, as runs of neighbouring marked
+// cells along each row of cells, in pixels: outside them the repaint's
+// picture is never looked at, so the direct painters leave out what lies
+// beyond them wherever that saves more than it costs.
+struct CellRun {
+    int left = 0, right = 0;  // pixel columns [left, right)
+};
+struct MarkedCellRuns {
+    int shift = 3;                      // a row of cells is 1 << shift pixel rows
+    const int* row_first = nullptr;     // per row of cells, its first run; the entry after the last row ends them
+    const CellRun* runs = nullptr;      // left to right within a row of cells
+};
+
 struct FigureScratch;  // the edges of figures set pixel by pixel
 struct FrameRecord;  // the operations of the frame being drawn and of the one shown before
 
@@ -99,6 +112,7 @@ struct Canvas {
 
     FigureScratch* figures = nullptr;  // owned; made with the pixels, reused by every figure
     PixelRect clip;                 // direct pixel writes stay inside: the whole canvas but while repainting
+    const MarkedCellRuns* marked = nullptr;  // set while repainting changed cells: only these are looked at
     FrameRecord* frames = nullptr;  // set: drawing is recorded and painted at the redraw where it changed
 };
 

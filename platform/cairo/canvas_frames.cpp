@@ -75,6 +75,9 @@ struct FrameRecord {
     std::vector<int> row_last;      // and the last
     std::vector<std::uint64_t> differences;  // scratch: per column of cells, whether its pixels differ
     std::vector<int> row_cells;     // scratch: the columns marked in one row of cells, in order
+    std::vector<int> run_rows;      // of the changed cells: per row of cells, its first run in `runs`
+    std::vector<CellRun> runs;      // and the runs of neighbouring marked cells, in pixels
+    MarkedCellRuns marked_runs;     // the canvas's view of them while the changed cells are painted
     CellMarks shown;                // cells changed since the window last took the picture
     // The scratch picture changed cells are painted on, the canvas's size; made at first use.
     cairo_surface_t* scratch = nullptr;
@@ -253,6 +256,29 @@ void FindMarkedSpans(FrameRecord& record) {
     }
 }
 
+// The runs of neighbouring changed cells along every row of cells, for the
+// painters to keep inside (after FindMarkedSpans).
+void FindMarkedRuns(FrameRecord& record) {
+    const CellMarks& cells = record.changed;
+    const int cell = 1 << cells.shift;
+    CellRun* runs = record.runs.data();
+    int count = 0;
+    for (int cell_row = 0; cell_row < cells.rows; ++cell_row) {
+        record.run_rows[static_cast<std::size_t>(cell_row)] = count;
+        const int last = record.row_last[static_cast<std::size_t>(cell_row)];
+        const std::uint8_t* marks = cells.marks.data() + static_cast<std::size_t>(cell_row) * cells.columns;
+        for (int column = record.row_first[static_cast<std::size_t>(cell_row)]; column <= last; ++column) {
+            if (marks[column] == 0) continue;
+            int end = column + 1;
+            while (end <= last && marks[end] != 0) ++end;
+            runs[count++] = CellRun{column * cell, std::min(end * cell, cells.width)};
+            column = end;
+        }
+    }
+    record.run_rows[static_cast<std::size_t>(cells.rows)] = count;
+    record.marked_runs = MarkedCellRuns{cells.shift, record.run_rows.data(), runs};
+}
+
 // The box around the changed cells an operation's box reaches (a few more
 // when the marks of a row lie on both sides of it); empty when none.
 PixelRect ChangedWithin(const FrameRecord& record, const PixelRect& box) {
@@ -275,16 +301,15 @@ PixelRect ChangedWithin(const FrameRecord& record, const PixelRect& box) {
 }
 
 // The columns marked in one row of cells, listed once for the 8 pixel rows
-// that visit them; returns how many.
+// that visit them (after FindMarkedRuns); returns how many.
 int ListRowCells(FrameRecord& record, int cell_row) {
-    const CellMarks& cells = record.changed;
-    const int first = record.row_first[static_cast<std::size_t>(cell_row)];
-    const int last = record.row_last[static_cast<std::size_t>(cell_row)];
-    const std::uint8_t* marks = cells.marks.data() + static_cast<std::size_t>(cell_row) * cells.columns;
+    const int shift = record.changed.shift;
+    const CellRun* run = record.runs.data() + record.run_rows[static_cast<std::size_t>(cell_row)];
+    const CellRun* end = record.runs.data() + record.run_rows[static_cast<std::size_t>(cell_row) + 1];
     int* listed = record.row_cells.data();
     int count = 0;
-    for (int column = first; column <= last; ++column)
-        if (marks[column] != 0) listed[count++] = column;
+    for (; run < end; ++run)
+        for (int column = run->left >> shift; column << shift < run->right; ++column) listed[count++] = column;
     return count;
 }
 
@@ -367,25 +392,23 @@ long long ClearCells(FrameRecord& record, Color color) {
     cairo_surface_flush(record.scratch);
     long long set = 0;
     for (int cell_row = 0; cell_row < cells.rows; ++cell_row) {
-        if (record.row_first[static_cast<std::size_t>(cell_row)] > record.row_last[static_cast<std::size_t>(cell_row)])
-            continue;
-        const int listed = ListRowCells(record, cell_row);
-        const int* columns = record.row_cells.data();
+        const CellRun* first = record.runs.data() + record.run_rows[static_cast<std::size_t>(cell_row)];
+        const CellRun* end = record.runs.data() + record.run_rows[static_cast<std::size_t>(cell_row) + 1];
+        if (first == end) continue;
         const int top = cell_row << cells.shift, bottom = std::min(top + cell, cells.height);
         for (int row = top; row < bottom; ++row) {
             auto* line = reinterpret_cast<std::uint32_t*>(pixels + static_cast<std::size_t>(row) * stride);
-            for (int i = 0; i < listed; ++i) {
-                const int column = columns[i];
-                const int left = column << cells.shift, right = std::min(left + cell, cells.width);
-                if (right - left == 8) {
-                    std::uint32_t* at = line + left;
-                    at[0] = at[1] = at[2] = at[3] = at[4] = at[5] = at[6] = at[7] = pixel;
-                } else {
-                    std::fill(line + left, line + right, pixel);
-                }
-                set += right - left;
+            for (const CellRun* run = first; run < end; ++run) {
+                // Whole cells, eight pixels a step; only a cut cell at the right side is less.
+                std::uint32_t* at = line + run->left;
+                std::uint32_t* const stop = line + run->right;
+                for (; stop - at >= 8; at += 8)
+                    for (int k = 0; k < 8; ++k) at[k] = pixel;
+                for (; at < stop; ++at) *at = pixel;
             }
         }
+        for (const CellRun* run = first; run < end; ++run)
+            set += static_cast<long long>(run->right - run->left) * (bottom - top);
     }
     cairo_surface_mark_dirty(record.scratch);
     return set;
@@ -410,6 +433,7 @@ long long PaintChangedCells(Canvas& canvas, FrameRecord& record, const FrameOps&
         cairo_set_line_join(record.scratch_cairo, CAIRO_LINE_JOIN_ROUND);
     }
     FindMarkedSpans(record);
+    FindMarkedRuns(record);
     cairo_t* cairo = record.scratch_cairo;
     // The painter works on the canvas's fields: lend it the scratch picture.
     cairo_surface_t* surface = canvas.surface;
@@ -418,6 +442,7 @@ long long PaintChangedCells(Canvas& canvas, FrameRecord& record, const FrameOps&
     canvas.surface = record.scratch;
     canvas.cairo = cairo;
     canvas.pixels = cairo_image_surface_get_data(record.scratch);
+    canvas.marked = &record.marked_runs;
     long long painted_pixels = 0;
     PixelRect clipped{};
     cairo_reset_clip(cairo);
@@ -447,6 +472,7 @@ long long PaintChangedCells(Canvas& canvas, FrameRecord& record, const FrameOps&
     canvas.cairo = canvas_cairo;
     canvas.pixels = pixels;
     canvas.clip = WholeCanvas(canvas);
+    canvas.marked = nullptr;
 
     cairo_surface_flush(record.scratch);
     cairo_surface_flush(surface);
@@ -537,6 +563,10 @@ void KeepCanvasFrames(Canvas& canvas, bool on) {
     record->row_last.assign(static_cast<std::size_t>(record->changed.rows), 0);
     record->differences.assign(static_cast<std::size_t>(record->changed.columns), 0);
     record->row_cells.assign(static_cast<std::size_t>(record->changed.columns), 0);
+    record->run_rows.assign(static_cast<std::size_t>(record->changed.rows) + 1, 0);
+    // At most every other cell of a row begins a run.
+    record->runs.assign(static_cast<std::size_t>(record->changed.rows) * ((record->changed.columns + 1) / 2),
+                        CellRun{});
     InitCellMarks(record->shown, kCellShift, canvas.width, canvas.height);
     MarkAllShown(*record);
     canvas.frames = record;

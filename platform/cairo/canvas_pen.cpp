@@ -302,13 +302,34 @@ void BuildBoxPath(FixedPath& path, const RoundBoxPaint& box) {
     CurveTo(path, left, top + ry - ky, left + rx - kx, top, left + rx, top);
 }
 
+// Whether the pen swept between two points can reach a marked cell: its
+// pixels, and the one-pixel gap a span runs on over, lie within the pen's
+// radius and two pixels of the segment's box. What lies beyond a side of the
+// canvas is cut to run along it, so it counts as lying on that side.
+bool SweepReachesMarkedCells(const Canvas& canvas, const Pen& pen, FixedPoint from, FixedPoint to) {
+    if (canvas.marked == nullptr) return true;
+    const std::int64_t reach = ToFixed(pen.radius + 2);
+    const auto pixel = [](std::int64_t fixed) { return static_cast<int>(std::floor(Pixels(fixed))); };
+    const int left = std::clamp(pixel(std::min(from.x, to.x) - reach), 0, canvas.width - 1);
+    const int right = std::clamp(pixel(std::max(from.x, to.x) + reach) + 1, left + 1, canvas.width);
+    return ReachesMarkedCells(canvas, left, pixel(std::min(from.y, to.y) - reach), right,
+                              pixel(std::max(from.y, to.y) + reach) + 1);
+}
+
 // The stroke of a closed outline: the pen swept along every side, one figure.
+// Every sweep turns the same way round, so each adds to the winding only
+// inside itself: while changed cells are repainted, the sweeps that reach
+// none of them are left out.
 bool StrokeFixed(Canvas& canvas, const FixedPoint* points, int count, int width, Color color) {
     Pen pen;
     if (!MakePen(pen, width)) return false;
     FigureScratch& scratch = *canvas.figures;
     BeginFigure(scratch);
-    for (int i = 0; i < count; ++i) SweepPen(scratch, pen, points[i], points[(i + 1) % count], PenEnds::Joins);
+    for (int i = 0; i < count; ++i) {
+        const FixedPoint& from = points[i];
+        const FixedPoint& to = points[(i + 1) % count];
+        if (SweepReachesMarkedCells(canvas, pen, from, to)) SweepPen(scratch, pen, from, to, PenEnds::Joins);
+    }
     return FillFigure(canvas, scratch, false, color, 0);
 }
 

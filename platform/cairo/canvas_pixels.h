@@ -9,6 +9,7 @@
 
 #include "platform/cairo/canvas.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -46,6 +47,49 @@ inline std::int64_t ToFixed(double value) {
 struct FixedPoint {
     std::int64_t x = 0, y = 0;
 };
+
+// -- Where a repaint writes --
+// Calls set(first, end) for each part of the pixel columns [first, end) of a
+// row (inside clip) that is looked at: the whole of it, or while changed
+// cells are repainted, its parts inside marked cells.
+template <typename Set>
+inline void ForWritableParts(const Canvas& canvas, int row, int first, int end, Set&& set) {
+    const MarkedCellRuns* marked = canvas.marked;
+    if (marked == nullptr) {
+        set(first, end);
+        return;
+    }
+    const int cell_row = row >> marked->shift;
+    const CellRun* run = marked->runs + marked->row_first[cell_row];
+    const CellRun* stop = marked->runs + marked->row_first[cell_row + 1];
+    for (; run < stop && run->left < end; ++run)
+        if (run->right > first) set(run->left > first ? run->left : first, run->right < end ? run->right : end);
+}
+
+// Whether a pixel row lies in a row of cells with no marked cell while
+// changed cells are repainted: nothing set there is ever looked at.
+inline bool UnmarkedRow(const Canvas& canvas, int row) {
+    const MarkedCellRuns* marked = canvas.marked;
+    if (marked == nullptr) return false;
+    const int cell_row = row >> marked->shift;
+    return marked->row_first[cell_row] == marked->row_first[cell_row + 1];
+}
+
+// Whether the pixels [left, right) x [top, bottom) touch a marked cell while
+// changed cells are repainted (always true otherwise).
+inline bool ReachesMarkedCells(const Canvas& canvas, int left, int top, int right, int bottom) {
+    const MarkedCellRuns* marked = canvas.marked;
+    if (marked == nullptr) return true;
+    const int first_row = std::max(top, canvas.clip.top) >> marked->shift;
+    const int last_row = (std::min(bottom, canvas.clip.bottom) - 1) >> marked->shift;
+    for (int cell_row = first_row; cell_row <= last_row; ++cell_row) {
+        const CellRun* run = marked->runs + marked->row_first[cell_row];
+        const CellRun* stop = marked->runs + marked->row_first[cell_row + 1];
+        for (; run < stop && run->left < right; ++run)
+            if (run->right > left) return true;
+    }
+    return false;
+}
 
 // -- Filled areas (canvas_fill.cpp) --
 void FillRectPixels(Canvas& canvas, PixelRect rect, Color color);
