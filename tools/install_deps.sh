@@ -10,7 +10,7 @@ set -euo pipefail
 
 play_packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libcairo2-dev
+  libsdl2-dev libx11-dev libxext-dev libcairo2-dev
   fonts-liberation fonts-dejavu-core fontconfig
 )
 test_packages=(

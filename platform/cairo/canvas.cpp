@@ -6,6 +6,7 @@
 #include "platform/cairo/canvas_stamps.h"
 
 #include <sys/mman.h>
+#include <sys/shm.h>
 
 #include <algorithm>
 #include <cmath>
@@ -114,6 +115,20 @@ std::size_t PixelBytes(int stride, int height) {
     return (bytes + kHugePage - 1) / kHugePage * kHugePage;
 }
 
+namespace {
+
+void FillInPages(unsigned char* pixels, std::size_t bytes) {
+    for (std::size_t done = 0; done < bytes; done += kHugePage) {
+        const std::size_t piece = std::min(kHugePage, bytes - done);
+#if defined(MADV_POPULATE_WRITE)
+        if (madvise(pixels + done, piece, MADV_POPULATE_WRITE) == 0) continue;
+#endif
+        std::memset(pixels + done, 0, piece);
+    }
+}
+
+}  // namespace
+
 unsigned char* MapPixels(std::size_t bytes) {
     // Mapped one huge page over and trimmed, so that the pixels start on one.
     void* mapped = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -127,15 +142,7 @@ unsigned char* MapPixels(std::size_t bytes) {
     // cells touches a few bytes on each of many rows, and with 4 KB pages
     // nearly every row would miss the processor's page table cache.
     madvise(pixels, bytes, MADV_HUGEPAGE);
-    // Filled in a piece at a time, so that the window thread mapping its own
-    // memory meanwhile is not held up for the whole picture.
-    for (std::size_t done = 0; done < bytes; done += kHugePage) {
-        const std::size_t piece = std::min(kHugePage, bytes - done);
-#if defined(MADV_POPULATE_WRITE)
-        if (madvise(pixels + done, piece, MADV_POPULATE_WRITE) == 0) continue;
-#endif
-        std::memset(pixels + done, 0, piece);
-    }
+    FillInPages(pixels, bytes);
     return pixels;
 }
 
@@ -143,32 +150,63 @@ void UnmapPixels(unsigned char* pixels, std::size_t bytes) {
     if (pixels != nullptr) munmap(pixels, bytes);
 }
 
+namespace {
+
+// Pixels the display server can be given to read: a System V segment, marked
+// for removal at once (this system lets the server attach it all the same),
+// and filled in as private pixels are. Null where none can be had.
+unsigned char* MapSharedPixels(std::size_t bytes, int& segment) {
+    segment = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (segment < 0) return nullptr;
+    void* attached = shmat(segment, nullptr, 0);
+    shmctl(segment, IPC_RMID, nullptr);
+    if (attached == reinterpret_cast<void*>(-1)) {
+        segment = -1;
+        return nullptr;
+    }
+    auto* pixels = static_cast<unsigned char*>(attached);
+    FillInPages(pixels, bytes);
+    return pixels;
+}
+
+void FreePixels(unsigned char* pixels, std::size_t bytes, int segment) {
+    if (segment >= 0)
+        shmdt(pixels);
+    else
+        UnmapPixels(pixels, bytes);
+}
+
+}  // namespace
+
 // -- Life of a canvas --
 
-bool CreateCanvas(Canvas& canvas, int width, int height, bool recording) {
+bool CreateCanvas(Canvas& canvas, int width, int height, CanvasMemory memory) {
     DestroyCanvas(canvas);
     if (width <= 0 || height <= 0) return false;
     unsigned char* pixels = nullptr;
     int stride = 0;
+    int segment = -1;
     std::size_t bytes = 0;
     cairo_surface_t* surface = nullptr;
-    if (recording) {
+    if (memory == CanvasMemory::Recording) {
         cairo_rectangle_t extents{0, 0, static_cast<double>(width), static_cast<double>(height)};
         surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents);
     } else {
         stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
         bytes = PixelBytes(stride, height);
-        pixels = MapPixels(bytes);
+        if (memory == CanvasMemory::Shared) pixels = MapSharedPixels(bytes, segment);
+        if (pixels == nullptr) pixels = MapPixels(bytes);
         if (pixels == nullptr) return false;
         surface = cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
     }
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
-        UnmapPixels(pixels, bytes);
+        FreePixels(pixels, bytes, segment);
         return false;
     }
     canvas = Canvas{};
     canvas.pixels = pixels;
+    canvas.shared_memory = segment;
     canvas.surface = surface;
     canvas.cairo = cairo_create(surface);
     canvas.width = width;
@@ -193,7 +231,7 @@ void DestroyCanvas(Canvas& canvas) {
     if (canvas.cairo != nullptr) cairo_destroy(canvas.cairo);
     if (canvas.surface != nullptr) cairo_surface_destroy(canvas.surface);
     delete canvas.figures;
-    UnmapPixels(canvas.pixels, PixelBytes(canvas.stride, canvas.height));
+    FreePixels(canvas.pixels, PixelBytes(canvas.stride, canvas.height), canvas.shared_memory);
     canvas = Canvas{};
 }
 

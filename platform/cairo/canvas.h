@@ -83,6 +83,11 @@ struct Canvas {
     cairo_surface_t* surface = nullptr;
     cairo_t* cairo = nullptr;
     unsigned char* pixels = nullptr;  // page-aligned, owned; xRGB 32 bits a pixel; null when recording
+    // The System V segment the pixels live in, so that the display server can
+    // read them without a copy; -1 for private memory. Marked for removal as
+    // soon as it is made: it goes with the last process that holds it, even
+    // one killed.
+    int shared_memory = -1;
     int width = 0;
     int height = 0;
     int stride = 0;  // bytes per row
@@ -118,7 +123,8 @@ struct Canvas {
 
 // Makes a canvas of the given size in the window's starting state, recording
 // figures instead of setting pixels when asked; false when the memory cannot be had.
-bool CreateCanvas(Canvas& canvas, int width, int height, bool recording = false);
+enum class CanvasMemory { Private, Recording, Shared };  // Shared falls back on Private where it cannot be had
+bool CreateCanvas(Canvas& canvas, int width, int height, CanvasMemory memory = CanvasMemory::Private);
 void DestroyCanvas(Canvas& canvas);
 
 // -- State --

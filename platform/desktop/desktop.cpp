@@ -26,6 +26,7 @@
 #include "platform/clock.h"
 #include "platform/desktop/desktop_keys.h"
 #include "platform/desktop/desktop_window.h"
+#include "platform/desktop/shared_picture.h"
 #include "platform/platform_state.h"
 
 #include <SDL.h>
@@ -100,6 +101,11 @@ struct Desktop {
     // window first, and placing it costs nothing while it is hidden.
     bool picture_shown = false;  // the open window has shown a picture of the game's
     bool focus_wanted = false;   // the game asked for the focus while the window was hidden
+    // The X server reads the canvas itself where it can: no copy into the
+    // window surface then. Tried at the window's first picture.
+    SharedPicture shared_picture;
+    bool sharing_tried = false;
+    bool send_whole = false;  // the window lost what it showed: the next picture goes whole
 
     // -- Logic thread only --
     int unchanged_redraws = 0;  // redraws in a row that changed nowhere
@@ -275,9 +281,31 @@ int CopyToWindow(Desktop& desktop, Canvas& canvas, SDL_Rect* regions) {
     return count;
 }
 
+// The waiting picture is taken: the game thread may draw the next.
+void LetGameThreadGo(Desktop& desktop) {
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.frame_waiting = false;
+        desktop.frame_taken = true;
+    }
+    desktop.changed.notify_all();
+}
+
+// The settled canvas sent from its own memory: the regions changed since the
+// last picture, or all of it.
+void SendSharedCanvas(Desktop& desktop, Canvas& canvas) {
+    cairo_surface_flush(canvas.surface);
+    const PixelRect* changed = nullptr;
+    int count = -1;
+    if (desktop.send_whole || !ChangedCanvasRegions(canvas, &changed, &count)) count = -1;
+    SendSharedPicture(desktop.shared_picture, changed, count);
+    TakeChangedCanvasRegions(canvas);
+    desktop.send_whole = false;
+}
+
 // Shows a waiting picture once its turn in the display's rhythm has come; the
-// game thread is let go as soon as the pixels are copied, so it draws the next
-// picture while this one goes to the screen.
+// game thread is let go as soon as the pixels are copied (or, shared, sent),
+// so it draws the next picture while this one goes to the screen.
 void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
     {
         std::lock_guard<std::mutex> guard(desktop.lock);
@@ -285,14 +313,14 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
     }
     auto now = SteadyClock::now();
     if (now < desktop.next_show) return;
-    SDL_Rect regions[kMaxChangedRegions];
-    int shown = CopyToWindow(desktop, platform.canvas, regions);
-    {
-        std::lock_guard<std::mutex> guard(desktop.lock);
-        desktop.frame_waiting = false;
-        desktop.frame_taken = true;
+    if (!desktop.sharing_tried && desktop.window != nullptr) {
+        desktop.sharing_tried = true;
+        ShareCanvasWithWindow(desktop.shared_picture, desktop.window, platform.canvas);
     }
-    desktop.changed.notify_all();
+    const bool sharing = desktop.shared_picture.state != nullptr;
+    SDL_Rect regions[kMaxChangedRegions];
+    const int shown = sharing ? 0 : CopyToWindow(desktop, platform.canvas, regions);
+    if (!sharing) LetGameThreadGo(desktop);
     if (desktop.window != nullptr && !desktop.picture_shown) {
         SDL_ShowWindow(desktop.window);
         SDL_RaiseWindow(desktop.window);
@@ -300,6 +328,12 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
         desktop.focus_wanted = false;
     }
     bool first_picture = !desktop.picture_shown;
+    if (sharing) {
+        // The server reads the canvas while the game thread waits: only then
+        // may the game draw on.
+        SendSharedCanvas(desktop, platform.canvas);
+        LetGameThreadGo(desktop);
+    }
     if (desktop.window != nullptr && shown < 0) SDL_UpdateWindowSurface(desktop.window);
     if (desktop.window != nullptr && shown > 0) SDL_UpdateWindowSurfaceRects(desktop.window, regions, shown);
     desktop.picture_shown = desktop.window != nullptr;
@@ -318,8 +352,15 @@ void HandleEvent(Desktop& desktop, const SDL_Event& event) {
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) RequestQuit(desktop);
             // Before the game's first picture the surface holds nothing worth
             // sending; sending it would only hold up that picture.
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED && desktop.window != nullptr && desktop.picture_shown)
-                SDL_UpdateWindowSurface(desktop.window);
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED && desktop.window != nullptr && desktop.picture_shown) {
+                // Shared, the canvas may be half drawn now: the next picture mends it.
+                if (desktop.shared_picture.state != nullptr) {
+                    SendSharedPicture(desktop.shared_picture, nullptr, -1);
+                    desktop.send_whole = true;
+                } else {
+                    SDL_UpdateWindowSurface(desktop.window);
+                }
+            }
             break;
         default: break;
     }
@@ -371,6 +412,9 @@ void FindXConnection(Desktop& desktop) {
 }
 
 void DestroyWindow(Desktop& desktop) {
+    StopSharingPicture(desktop.shared_picture);
+    desktop.sharing_tried = false;
+    desktop.send_whole = false;
     if (desktop.window != nullptr) SDL_DestroyWindow(desktop.window);
     desktop.window = nullptr;
 }
@@ -487,7 +531,7 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         opened = surface != nullptr;
     });
     PostToWindowThread(state, [&state] { TouchWindowPixels(state.window); });
-    bool canvas_made = CreateCanvas(platform.canvas, width, height, false);
+    bool canvas_made = CreateCanvas(platform.canvas, width, height, CanvasMemory::Shared);
     if (canvas_made) KeepCanvasFrames(platform.canvas, true);
     WaitForWindowThread(state, made);
     if (state.font_warming.joinable()) {

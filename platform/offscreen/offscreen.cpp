@@ -224,7 +224,8 @@ WorkArea OffscreenWorkArea(Platform& platform) {
 // A recording canvas keeps its figures as drawn and is always drawn at once.
 bool OpenWindow(Platform& platform, const std::string&, int, int, int width, int height) {
     const Offscreen& state = StateOf(platform);
-    if (!CreateCanvas(platform.canvas, width, height, state.options.record_vector)) return false;
+    const CanvasMemory memory = state.options.record_vector ? CanvasMemory::Recording : CanvasMemory::Private;
+    if (!CreateCanvas(platform.canvas, width, height, memory)) return false;
     if (state.keep_frames) KeepCanvasFrames(platform.canvas, true);
     return true;
 }

@@ -1,0 +1,143 @@
+#include "platform/desktop/shared_picture.h"
+
+#if defined(GYROVESSEL_X_SHARED_MEMORY)
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+
+#include <cstdint>
+#include <cstring>
+#endif
+
+namespace platform {
+
+#if defined(GYROVESSEL_X_SHARED_MEMORY)
+
+struct SharedPictureState {
+    Display* display = nullptr;
+    ::Window window = 0;
+    GC gc = nullptr;
+    XShmSegmentInfo segment{};
+    XImage* image = nullptr;
+};
+
+namespace {
+
+// Set while a request the server may refuse is tried: Xlib's own handler
+// would end the program.
+bool refused = false;
+
+int NoteRefusal(Display*, XErrorEvent*) {
+    refused = true;
+    return 0;
+}
+
+bool HostIsLittleEndian() {
+    const std::uint32_t probe = 1;
+    std::uint8_t first = 0;
+    std::memcpy(&first, &probe, 1);
+    return first == 1;
+}
+
+// The image's own memory is the canvas's: only its description is freed.
+void FreeImage(XImage* image) {
+    if (image == nullptr) return;
+    image->data = nullptr;
+    image->obdata = nullptr;
+    XDestroyImage(image);
+}
+
+}  // namespace
+
+bool ShareCanvasWithWindow(SharedPicture& shared, SDL_Window* window, const Canvas& canvas) {
+    StopSharingPicture(shared);
+    if (window == nullptr || canvas.pixels == nullptr || canvas.shared_memory < 0) return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return false;
+    Display* display = info.info.x11.display;
+    const ::Window x_window = info.info.x11.window;
+    if (XShmQueryExtension(display) == False) return false;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, x_window, &attributes) == 0) return false;
+    // The canvas's pixels are 32-bit words 0x00RRGGBB in this machine's order.
+    const Visual* visual = attributes.visual;
+    if (attributes.depth != 24 || visual->red_mask != 0xFF0000 || visual->green_mask != 0xFF00 ||
+        visual->blue_mask != 0xFF)
+        return false;
+    auto* state = new SharedPictureState;
+    state->display = display;
+    state->window = x_window;
+    state->segment.shmid = canvas.shared_memory;
+    state->segment.shmaddr = reinterpret_cast<char*>(canvas.pixels);
+    state->segment.readOnly = True;
+    state->image = XShmCreateImage(display, attributes.visual, 24, ZPixmap, state->segment.shmaddr, &state->segment,
+                                   static_cast<unsigned>(canvas.width), static_cast<unsigned>(canvas.height));
+    const bool same_layout = state->image != nullptr && state->image->bits_per_pixel == 32 &&
+                             state->image->bytes_per_line == canvas.stride &&
+                             (state->image->byte_order == LSBFirst) == HostIsLittleEndian();
+    bool attached = false;
+    if (same_layout) {
+        // A server on another machine has no way to this one's memory: it refuses.
+        XSync(display, False);
+        refused = false;
+        XErrorHandler before = XSetErrorHandler(NoteRefusal);
+        attached = XShmAttach(display, &state->segment) != 0;
+        XSync(display, False);
+        XSetErrorHandler(before);
+        attached = attached && !refused;
+    }
+    if (!attached) {
+        FreeImage(state->image);
+        delete state;
+        return false;
+    }
+    state->gc = XCreateGC(display, x_window, 0, nullptr);
+    shared.state = state;
+    return true;
+}
+
+void SendSharedPicture(SharedPicture& shared, const PixelRect* regions, int count) {
+    SharedPictureState* state = shared.state;
+    if (state == nullptr) return;
+    if (count < 0) {
+        XShmPutImage(state->display, state->window, state->gc, state->image, 0, 0, 0, 0,
+                     static_cast<unsigned>(state->image->width), static_cast<unsigned>(state->image->height), False);
+    }
+    for (int i = 0; i < count; ++i) {
+        const PixelRect& region = regions[i];
+        XShmPutImage(state->display, state->window, state->gc, state->image, region.left, region.top, region.left,
+                     region.top, static_cast<unsigned>(region.right - region.left),
+                     static_cast<unsigned>(region.bottom - region.top), False);
+    }
+    // Until the server has read them, the pixels must stay as they are.
+    XSync(state->display, False);
+}
+
+void StopSharingPicture(SharedPicture& shared) {
+    SharedPictureState* state = shared.state;
+    if (state == nullptr) return;
+    XShmDetach(state->display, &state->segment);
+    XFreeGC(state->display, state->gc);
+    FreeImage(state->image);
+    XSync(state->display, False);
+    delete state;
+    shared.state = nullptr;
+}
+
+#else
+
+struct SharedPictureState {};
+
+bool ShareCanvasWithWindow(SharedPicture&, SDL_Window*, const Canvas&) {
+    return false;
+}
+
+void SendSharedPicture(SharedPicture&, const PixelRect*, int) {}
+
+void StopSharingPicture(SharedPicture&) {}
+
+#endif
+
+}  // namespace platform
