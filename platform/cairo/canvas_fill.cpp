@@ -54,20 +54,6 @@ std::uint8_t HatchRowBits(int style, int row) {
     return bits;
 }
 
-// Eight pixels a step, which the compiler turns into wide stores: as fast as
-// Cairo's own fill, where a plain loop is a third slower on large figures. A
-// run of eight or more ends with eight stores that overlap the step before,
-// so no pixel is left to a slow tail.
-void SetRun(std::uint32_t* at, std::uint32_t* end, std::uint32_t pixel) {
-    if (end - at < 8) {
-        for (; at < end; ++at) *at = pixel;
-        return;
-    }
-    for (; end - at > 8; at += 8)
-        for (int k = 0; k < 8; ++k) at[k] = pixel;
-    for (int k = 0; k < 8; ++k) end[k - 8] = pixel;
-}
-
 // A hatched span sets only the columns its row's hatch covers, each every
 // kHatchSize pixels.
 void SetHatchedRun(std::uint32_t* line, int first, int end, std::uint32_t pixel, std::uint8_t hatch_bits) {
@@ -84,7 +70,7 @@ void SetHatchedRun(std::uint32_t* line, int first, int end, std::uint32_t pixel,
 void FillSpan(const Canvas& canvas, int row, std::uint32_t* line, int first, int end, std::uint32_t pixel,
               std::uint8_t hatch_bits) {
     if (hatch_bits == 0xFF) {
-        SetRun(line + first, line + end, pixel);
+        SetPixelRun(line + first, line + end, pixel);
         return;
     }
     ForWritableParts(canvas, row, first, end,
@@ -119,7 +105,7 @@ void FillRectPixels(Canvas& canvas, PixelRect rect, Color color) {
     const std::uint32_t pixel = OpaquePixel(color);
     for (int row = rect.top; row < rect.bottom; ++row) {
         std::uint32_t* line = Row(canvas, row);
-        SetRun(line + rect.left, line + rect.right, pixel);
+        SetPixelRun(line + rect.left, line + rect.right, pixel);
     }
 }
 
@@ -226,7 +212,7 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
             const std::int64_t to = std::min(CrossingColumn(std::max(crossings[0], crossings[1])), end_column);
             if (from < to && !UnmarkedRow(canvas, row)) {
                 std::uint32_t* line = Row(canvas, row);
-                SetRun(line + from, line + to, pixel);
+                SetPixelRun(line + from, line + to, pixel);
             }
             continue;
         }

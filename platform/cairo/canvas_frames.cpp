@@ -398,14 +398,7 @@ long long ClearCells(FrameRecord& record, Color color) {
         const int top = cell_row << cells.shift, bottom = std::min(top + cell, cells.height);
         for (int row = top; row < bottom; ++row) {
             auto* line = reinterpret_cast<std::uint32_t*>(pixels + static_cast<std::size_t>(row) * stride);
-            for (const CellRun* run = first; run < end; ++run) {
-                // Whole cells, eight pixels a step; only a cut cell at the right side is less.
-                std::uint32_t* at = line + run->left;
-                std::uint32_t* const stop = line + run->right;
-                for (; stop - at >= 8; at += 8)
-                    for (int k = 0; k < 8; ++k) at[k] = pixel;
-                for (; at < stop; ++at) *at = pixel;
-            }
+            for (const CellRun* run = first; run < end; ++run) SetPixelRun(line + run->left, line + run->right, pixel);
         }
         for (const CellRun* run = first; run < end; ++run)
             set += static_cast<long long>(run->right - run->left) * (bottom - top);
