@@ -5,7 +5,10 @@
 //  - the main thread alone touches SDL's video side: the window, its events,
 //    its surface; it turns key events into queued key values;
 //  - the logic thread alone draws into the canvas; the main thread reads it
-//    only while the logic thread waits in Redraw for the copy to be taken;
+//    (or, where the canvas is shared with the X server, has the server read
+//    it) only while the logic thread waits in Redraw for the picture to be
+//    taken; a shared canvas is sent at once to a window that was uncovered,
+//    and whole again with the next picture, which mends what it caught half drawn;
 //  - under Desktop::lock they share the typed-key queue (the main thread
 //    appends, the logic thread takes from the front or empties it), the
 //    window requests, the picture hand-over flags and the end of the game;
