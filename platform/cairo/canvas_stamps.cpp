@@ -1,5 +1,7 @@
 #include "platform/cairo/canvas_stamps.h"
 
+#include "platform/cairo/canvas_pixels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -16,7 +18,7 @@ void FillRun(Canvas& canvas, int row, int first_column, int last_column, std::ui
     last_column = std::min(last_column, clip.right - 1);
     if (first_column > last_column) return;
     auto* line = reinterpret_cast<std::uint32_t*>(canvas.pixels + static_cast<std::size_t>(row) * canvas.stride);
-    std::fill(line + first_column, line + last_column + 1, pixel);
+    SetPixelRun(line + first_column, line + last_column + 1, pixel);
 }
 
 // One column's rows from top to bottom, clipped likewise.

@@ -6,8 +6,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 
-#include <cstdint>
-#include <cstring>
+#include <bit>
 #endif
 
 namespace platform {
@@ -31,13 +30,6 @@ bool refused = false;
 int NoteRefusal(Display*, XErrorEvent*) {
     refused = true;
     return 0;
-}
-
-bool HostIsLittleEndian() {
-    const std::uint32_t probe = 1;
-    std::uint8_t first = 0;
-    std::memcpy(&first, &probe, 1);
-    return first == 1;
 }
 
 // The image's own memory is the canvas's: only its description is freed.
@@ -76,7 +68,7 @@ bool ShareCanvasWithWindow(SharedPicture& shared, SDL_Window* window, const Canv
                                    static_cast<unsigned>(canvas.width), static_cast<unsigned>(canvas.height));
     const bool same_layout = state->image != nullptr && state->image->bits_per_pixel == 32 &&
                              state->image->bytes_per_line == canvas.stride &&
-                             (state->image->byte_order == LSBFirst) == HostIsLittleEndian();
+                             (state->image->byte_order == LSBFirst) == (std::endian::native == std::endian::little);
     bool attached = false;
     if (same_layout) {
         // A server on another machine has no way to this one's memory: it refuses.
