@@ -48,6 +48,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -94,6 +95,13 @@ struct Desktop {
     std::atomic<bool> quit{false};
     bool wake_pending = false;    // the logic thread has something for the main thread
     int wake_fd = -1;             // eventfd: written by the logic thread, read by the main thread
+    bool send_whole = false;      // the window lost what it showed: the next picture goes whole
+    // Once a window has shown a picture from shared memory, the logic thread
+    // sends the next ones to this X window itself (0: through the main thread),
+    // one display frame apart; the display is the one named here.
+    unsigned long own_window = 0;
+    SteadyClock::duration own_period{};
+    std::string display_name;
 
     // -- Main thread only --
     SDL_Window* window = nullptr;
@@ -108,10 +116,11 @@ struct Desktop {
     // window surface then. Tried at the window's first picture.
     SharedPicture shared_picture;
     bool sharing_tried = false;
-    bool send_whole = false;  // the window lost what it showed: the next picture goes whole
 
     // -- Logic thread only --
     int unchanged_redraws = 0;  // redraws in a row that changed nowhere
+    OwnDisplay own_display;     // the logic thread's own way to the window's display
+    SteadyClock::time_point own_next_show{};
 
     // -- Until the first window is open --
     // The font configuration is read and the first font made aside while the
@@ -294,16 +303,23 @@ void LetGameThreadGo(Desktop& desktop) {
     desktop.changed.notify_all();
 }
 
+// Whether the next picture must go whole, which it then does.
+bool TakeSendWhole(Desktop& desktop) {
+    std::lock_guard<std::mutex> guard(desktop.lock);
+    const bool whole = desktop.send_whole;
+    desktop.send_whole = false;
+    return whole;
+}
+
 // The settled canvas sent from its own memory: the regions changed since the
 // last picture, or all of it.
-void SendSharedCanvas(Desktop& desktop, Canvas& canvas) {
+void SendSharedCanvas(SharedPicture& shared, Canvas& canvas, bool whole) {
     cairo_surface_flush(canvas.surface);
     const PixelRect* changed = nullptr;
     int count = -1;
-    if (desktop.send_whole || !ChangedCanvasRegions(canvas, &changed, &count)) count = -1;
-    SendSharedPicture(desktop.shared_picture, changed, count);
+    if (whole || !ChangedCanvasRegions(canvas, &changed, &count)) count = -1;
+    SendSharedPicture(shared, changed, count);
     TakeChangedCanvasRegions(canvas);
-    desktop.send_whole = false;
 }
 
 // Shows a waiting picture once its turn in the display's rhythm has come; the
@@ -333,8 +349,13 @@ void ShowWaitingFrame(Platform& platform, Desktop& desktop) {
     bool first_picture = !desktop.picture_shown;
     if (sharing) {
         // The server reads the canvas while the game thread waits: only then
-        // may the game draw on.
-        SendSharedCanvas(desktop, platform.canvas);
+        // may the game draw on. The next pictures it sends itself.
+        SendSharedCanvas(desktop.shared_picture, platform.canvas, TakeSendWhole(desktop));
+        {
+            std::lock_guard<std::mutex> guard(desktop.lock);
+            desktop.own_window = XWindowOf(desktop.window);
+            desktop.own_period = desktop.frame_period;
+        }
         LetGameThreadGo(desktop);
     }
     if (desktop.window != nullptr && shown < 0) SDL_UpdateWindowSurface(desktop.window);
@@ -359,6 +380,7 @@ void HandleEvent(Desktop& desktop, const SDL_Event& event) {
                 // Shared, the canvas may be half drawn now: the next picture mends it.
                 if (desktop.shared_picture.state != nullptr) {
                     SendSharedPicture(desktop.shared_picture, nullptr, -1);
+                    std::lock_guard<std::mutex> guard(desktop.lock);
                     desktop.send_whole = true;
                 } else {
                     SDL_UpdateWindowSurface(desktop.window);
@@ -411,13 +433,22 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
 
 // SDL's X connection lives as long as its video system; the first window shows it.
 void FindXConnection(Desktop& desktop) {
-    if (desktop.x_display == nullptr && desktop.window != nullptr) desktop.x_display = XConnectionOf(desktop.window);
+    if (desktop.x_display != nullptr || desktop.window == nullptr) return;
+    desktop.x_display = XConnectionOf(desktop.window);
+    if (desktop.x_display == nullptr) return;
+    std::lock_guard<std::mutex> guard(desktop.lock);
+    desktop.display_name = DisplayString(desktop.x_display);
 }
 
+// (The logic thread has let go of the window before it asks for this.)
 void DestroyWindow(Desktop& desktop) {
     StopSharingPicture(desktop.shared_picture);
     desktop.sharing_tried = false;
-    desktop.send_whole = false;
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.send_whole = false;
+        desktop.own_window = 0;
+    }
     if (desktop.window != nullptr) SDL_DestroyWindow(desktop.window);
     desktop.window = nullptr;
 }
@@ -471,6 +502,7 @@ int RunDesktop(int (*game)(Platform& platform)) {
 
     std::thread logic([&] {
         int result = game(platform);
+        StopOwnDisplay(desktop.own_display, true);
         {
             std::lock_guard<std::mutex> guard(desktop.lock);
             desktop.game_done = true;
@@ -516,6 +548,12 @@ WorkArea UsableBounds(Platform& platform) {
 bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
                 int height) {
     Desktop& state = *platform.desktop;
+    // The last window goes: its pictures no longer go to it from here.
+    StopOwnDisplay(state.own_display, false);
+    {
+        std::lock_guard<std::mutex> guard(state.lock);
+        state.own_window = 0;
+    }
     bool opened = false;
     const std::uint64_t made = PostToWindowThread(state, [&] {
         DestroyWindow(state);  // one window at a time: this pass's replaces the last one's
@@ -574,6 +612,28 @@ void SetFocus(Platform& platform) {
     });
 }
 
+// Sends the settled picture through the logic thread's own connection, at its
+// turn in the display's rhythm; false when that connection cannot be had.
+bool ShowOwnPicture(Platform& platform, Desktop& state, unsigned long x_window) {
+    const bool sharing = state.own_display.picture.state != nullptr && state.own_display.window == x_window;
+    // The display's name is written once, before any window is handed over.
+    if (!sharing && !ShareThroughOwnDisplay(state.own_display, state.display_name.c_str(), x_window, platform.canvas))
+        return false;
+    SteadyClock::duration period{};
+    {
+        std::lock_guard<std::mutex> guard(state.lock);
+        period = state.own_period;
+    }
+    if (!sharing) state.own_next_show = SteadyClock::now() + period;
+    std::this_thread::sleep_until(state.own_next_show);
+    SendSharedCanvas(state.own_display.picture, platform.canvas, TakeSendWhole(state));
+    // Keep the rhythm of the display; after a stall start a new one instead of catching up.
+    const auto now = SteadyClock::now();
+    state.own_next_show += period;
+    if (state.own_next_show < now) state.own_next_show = now + period;
+    return true;
+}
+
 void Redraw(Platform& platform) {
     Desktop& state = *platform.desktop;
     const PixelRect* regions = nullptr;
@@ -586,6 +646,12 @@ void Redraw(Platform& platform) {
                                [&] { return state.keys_count > 0 || state.quit.load(); });
         return;
     }
+    unsigned long own_window = 0;
+    {
+        std::lock_guard<std::mutex> guard(state.lock);
+        own_window = state.own_window;
+    }
+    if (own_window != 0 && ShowOwnPicture(platform, state, own_window)) return;
     std::unique_lock<std::mutex> guard(state.lock);
     state.frame_waiting = true;
     state.frame_taken = false;

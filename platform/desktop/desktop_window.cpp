@@ -62,6 +62,13 @@ Display* XConnectionOf(SDL_Window* window) {
     return nullptr;
 }
 
+unsigned long XWindowOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) return info.info.x11.window;
+    return 0;
+}
+
 std::chrono::steady_clock::duration RefreshPeriod(SDL_Window* window) {
     SDL_DisplayMode mode{};
     int hz = 0;

@@ -22,6 +22,8 @@ bool ShowsWindows();
 void PlaceOuterCorner(SDL_Window* window, int screen_x, int screen_y);
 // SDL's X connection behind the window, or null on another windowing system.
 Display* XConnectionOf(SDL_Window* window);
+// The window's X window, or 0 on another windowing system.
+unsigned long XWindowOf(SDL_Window* window);
 // One frame of the window's display (of the first display for null; 60 Hz when unknown).
 std::chrono::steady_clock::duration RefreshPeriod(SDL_Window* window);
 // Fills in the window surface's pages (they read black), so that the first

@@ -42,14 +42,11 @@ void FreeImage(XImage* image) {
 
 }  // namespace
 
-bool ShareCanvasWithWindow(SharedPicture& shared, SDL_Window* window, const Canvas& canvas) {
+namespace {
+
+bool ShareWithXWindow(SharedPicture& shared, Display* display, ::Window x_window, const Canvas& canvas) {
     StopSharingPicture(shared);
-    if (window == nullptr || canvas.pixels == nullptr || canvas.shared_memory < 0) return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return false;
-    Display* display = info.info.x11.display;
-    const ::Window x_window = info.info.x11.window;
+    if (canvas.pixels == nullptr || canvas.shared_memory < 0) return false;
     if (XShmQueryExtension(display) == False) return false;
     XWindowAttributes attributes;
     if (XGetWindowAttributes(display, x_window, &attributes) == 0) return false;
@@ -90,6 +87,37 @@ bool ShareCanvasWithWindow(SharedPicture& shared, SDL_Window* window, const Canv
     return true;
 }
 
+}  // namespace
+
+bool ShareCanvasWithWindow(SharedPicture& shared, SDL_Window* window, const Canvas& canvas) {
+    StopSharingPicture(shared);
+    if (window == nullptr) return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return false;
+    return ShareWithXWindow(shared, info.info.x11.display, info.info.x11.window, canvas);
+}
+
+bool ShareThroughOwnDisplay(OwnDisplay& own, const char* display_name, unsigned long x_window, const Canvas& canvas) {
+    if (own.failed) return false;
+    if (own.picture.state != nullptr && own.window == x_window) return true;
+    StopSharingPicture(own.picture);
+    if (own.display == nullptr) own.display = XOpenDisplay(display_name);
+    own.window = x_window;
+    own.failed = own.display == nullptr ||
+                 !ShareWithXWindow(own.picture, static_cast<Display*>(own.display), x_window, canvas);
+    return !own.failed;
+}
+
+void StopOwnDisplay(OwnDisplay& own, bool close_connection) {
+    StopSharingPicture(own.picture);
+    own.window = 0;
+    if (close_connection && own.display != nullptr) {
+        XCloseDisplay(static_cast<Display*>(own.display));
+        own.display = nullptr;
+    }
+}
+
 void SendSharedPicture(SharedPicture& shared, const PixelRect* regions, int count) {
     SharedPictureState* state = shared.state;
     if (state == nullptr) return;
@@ -104,7 +132,7 @@ void SendSharedPicture(SharedPicture& shared, const PixelRect* regions, int coun
                      static_cast<unsigned>(region.bottom - region.top), False);
     }
     // Until the server has read them, the pixels must stay as they are.
-    XSync(state->display, False);
+    if (count != 0) XSync(state->display, False);
 }
 
 void StopSharingPicture(SharedPicture& shared) {
@@ -129,6 +157,12 @@ bool ShareCanvasWithWindow(SharedPicture&, SDL_Window*, const Canvas&) {
 void SendSharedPicture(SharedPicture&, const PixelRect*, int) {}
 
 void StopSharingPicture(SharedPicture&) {}
+
+bool ShareThroughOwnDisplay(OwnDisplay&, const char*, unsigned long, const Canvas&) {
+    return false;
+}
+
+void StopOwnDisplay(OwnDisplay&, bool) {}
 
 #endif
 
