@@ -9,6 +9,11 @@
 //    it) only while the logic thread waits in Redraw for the picture to be
 //    taken; a shared canvas is sent at once to a window that was uncovered,
 //    and whole again with the next picture, which mends what it caught half drawn;
+//  - once a window has shown a picture from shared memory, the logic thread
+//    sends the next ones itself, through an X connection of its own, and the
+//    main thread is left to the events: play then wakes one thread a frame,
+//    not two that hand each picture over. The logic thread lets go of the
+//    window before it asks the main thread for the next one, and at its end;
 //  - under Desktop::lock they share the typed-key queue (the main thread
 //    appends, the logic thread takes from the front or empties it), the
 //    window requests, the picture hand-over flags and the end of the game;

@@ -22,6 +22,19 @@ name=abcdefghijklmnopqrst
 player_file=player-$name.txt
 answer_name_then_play "$name" 5
 
+# The window follows the game's pictures: in play the craft drifts, so two
+# looks at what the window shows, a moment apart, differ.
+sums="$(dirname "$(readlink -f "$1")")/window_picture_sum"
+if [ -x "$sums" ]; then
+  window=$(find_game_window)
+  first=$("$sums" "$window")
+  sleep 0.3
+  second=$("$sums" "$window")
+  [ "$first" != "$second" ] || { echo "FAIL: the window's picture stands still in play"; cat game.log; exit 1; }
+else
+  echo "no $sums: the window's picture is not looked at"
+fi
+
 solve_pitch_45_then_exit
 
 wait_for_exit "$GAME_PID" 30 || { echo "FAIL: the game did not end"; cat game.log; exit 1; }
