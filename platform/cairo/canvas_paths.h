@@ -4,6 +4,7 @@
 // direct routines' reach. Internal to platform/.
 
 #include "platform/cairo/canvas.h"
+#include "platform/cairo/canvas_pixels.h"
 
 #include <cairo.h>
 
@@ -16,7 +17,7 @@ constexpr int kFarCoordinate = 1 << 15;
 
 // Whole device pixels: figures snap to the pixel grid, halves to even as everywhere.
 inline double Snap(double device) {
-    return std::nearbyint(device);
+    return RoundHalfEven(device);
 }
 
 // The centre of the pixel a device coordinate falls on, in Cairo's coordinates.

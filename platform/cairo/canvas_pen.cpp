@@ -356,7 +356,7 @@ bool StrokeSnappedOutline(Canvas& canvas, const double* corners, int count, int 
         if (!Near(corners[2 * i], corners[2 * i + 1])) return false;
     FixedPoint* fixed = canvas.figures->path.data();
     for (int i = 0; i < count; ++i)
-        fixed[i] = FixedPoint{ToFixed(std::nearbyint(corners[2 * i]) + 0.5), ToFixed(std::nearbyint(corners[2 * i + 1]) + 0.5)};
+        fixed[i] = FixedPoint{ToFixed(RoundHalfEven(corners[2 * i]) + 0.5), ToFixed(RoundHalfEven(corners[2 * i + 1]) + 0.5)};
     return StrokeFixed(canvas, fixed, count, width, color);
 }
 

@@ -34,7 +34,7 @@ void FillColumn(Canvas& canvas, int column, int top, int bottom, std::uint32_t p
 
 // The pixel a device coordinate falls on, as everywhere in the canvas.
 int PixelOf(double device) {
-    return static_cast<int>(std::nearbyint(device));
+    return static_cast<int>(RoundHalfEven(device));
 }
 
 // -- Discs --
