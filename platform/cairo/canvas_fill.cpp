@@ -36,10 +36,24 @@ std::int64_t CeilDiv(std::int64_t numerator, std::int64_t denominator) {
     return quotient;
 }
 
-// The first pixel whose centre counts as right of a crossing; its place is
-// never below zero, where division floors.
+// The first pixel whose centre counts as right of an edge's place in a row;
+// the place is never below zero, where division floors.
+std::int64_t PlaceColumn(std::int64_t place) {
+    return (place + kCentre - 1) / kOne;
+}
+
 std::int64_t CrossingColumn(std::int64_t crossing) {
-    return ((crossing >> kCrossingNumberBits) + kCentre - 1) / kOne;
+    return PlaceColumn(crossing >> kCrossingNumberBits);
+}
+
+// An edge's place carried down to the next row.
+void StepDown(FixedEdge& edge) {
+    edge.place += edge.place_step;
+    edge.remainder += edge.remainder_step;
+    if (edge.remainder >= edge.dy) {
+        edge.remainder -= edge.dy;
+        ++edge.place;
+    }
 }
 
 std::uint32_t* Row(Canvas& canvas, int row) {
@@ -165,7 +179,7 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
     int next_edge = 0;
     // Edges that end above the first row painted never join.
     const std::int64_t first_centre = static_cast<std::int64_t>(first_row) * kOne + kCentre;
-    for (int row = first_row; row <= last_row; ++row) {
+    for (int row = first_row; row <= last_row;) {
         const std::int64_t centre_y = row * kOne + kCentre;
         // Cairo takes an edge's place in a row a 256th above the centre line
         // and rounds it to the nearest pixel boundary, down at the half; an
@@ -186,36 +200,51 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
             }
             ++next_edge;
         }
-        int crossing_count = 0;
+        // The rows down to the next change of the edges crossed: one joins
+        // (it crosses from the first row whose centre line reaches its top),
+        // or one ends (no row from the one whose centre line reaches its bottom).
         int kept = 0;
+        int change = last_row + 1;
+        if (next_edge < edge_count)
+            change = std::min<std::int64_t>(change, CeilDiv(edges[next_edge].top_y - kCentre, kOne));
+        for (int a = 0; a < active_count; ++a) {
+            const FixedEdge& edge = edges[active[a]];
+            if (centre_y >= edge.top_y + edge.dy) continue;
+            active[kept++] = active[a];
+            change = static_cast<int>(std::min<std::int64_t>(change, CeilDiv(edge.top_y + edge.dy - kCentre, kOne)));
+        }
+        active_count = kept;
+        // Most rows of most figures cross the outline twice, down and up: one
+        // span a row, between two edges that stay the same for many rows.
+        if (active_count == 2 && hatch_style == 0 &&
+            edges[active[0]].direction + edges[active[1]].direction == 0) {
+            FixedEdge& one = edges[active[0]];
+            FixedEdge& other = edges[active[1]];
+            for (; row < change; ++row) {
+                // Cairo cuts the outline at the canvas's sides before it fills:
+                // what lies beyond runs along the side.
+                const std::int64_t place_one = std::clamp<std::int64_t>(one.place, 0, canvas_right);
+                const std::int64_t place_other = std::clamp<std::int64_t>(other.place, 0, canvas_right);
+                const std::int64_t from =
+                    std::max(PlaceColumn(std::min(place_one, place_other)), first_column);
+                const std::int64_t to = std::min(PlaceColumn(std::max(place_one, place_other)), end_column);
+                if (from < to && !UnmarkedRow(canvas, row))
+                    FillSpan(canvas, row, Row(canvas, row), static_cast<int>(from), static_cast<int>(to), pixel, 0xFF);
+                StepDown(one);
+                StepDown(other);
+            }
+            continue;
+        }
+        int crossing_count = 0;
         for (int a = 0; a < active_count; ++a) {
             FixedEdge& edge = edges[active[a]];
-            if (centre_y >= edge.top_y + edge.dy) continue;  // ended above this row
-            active[kept++] = active[a];
-            // Cairo cuts the outline at the canvas's sides before it fills: what
-            // lies beyond runs along the side.
             const std::int64_t place = std::clamp<std::int64_t>(edge.place, 0, canvas_right);
             directions[crossing_count] = edge.direction;
             crossings[crossing_count] = place << kCrossingNumberBits | crossing_count;
             ++crossing_count;
-            edge.place += edge.place_step;
-            edge.remainder += edge.remainder_step;
-            if (edge.remainder >= edge.dy) {
-                edge.remainder -= edge.dy;
-                ++edge.place;
-            }
+            StepDown(edge);
         }
-        active_count = kept;
-        // Most rows of most figures cross the outline twice, down and up: one span.
-        if (crossing_count == 2 && directions[0] + directions[1] == 0 && hatch_style == 0) {
-            const std::int64_t from = std::max(CrossingColumn(std::min(crossings[0], crossings[1])), first_column);
-            const std::int64_t to = std::min(CrossingColumn(std::max(crossings[0], crossings[1])), end_column);
-            if (from < to && !UnmarkedRow(canvas, row)) {
-                std::uint32_t* line = Row(canvas, row);
-                SetPixelRun(line + from, line + to, pixel);
-            }
-            continue;
-        }
+        const int this_row = row++;
         // Few crossings a row, mostly in order from the row before: an insertion sort.
         for (int i = 1; i < crossing_count; ++i) {
             const std::int64_t moving = crossings[i];
@@ -223,10 +252,10 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
             for (; k > 0 && crossings[k - 1] > moving; --k) crossings[k] = crossings[k - 1];
             crossings[k] = moving;
         }
-        const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, row);
+        const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, this_row);
         if (hatch_bits == 0) continue;
-        if (UnmarkedRow(canvas, row)) continue;
-        std::uint32_t* line = Row(canvas, row);
+        if (UnmarkedRow(canvas, this_row)) continue;
+        std::uint32_t* line = Row(canvas, this_row);
         int winding = 0;
         std::int64_t start = 0;
         bool open = false;
@@ -244,7 +273,7 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
             open = false;
             const std::int64_t from = std::max(start, first_column);
             const std::int64_t to = std::min(column, end_column);
-            if (from < to) FillSpan(canvas, row, line, static_cast<int>(from), static_cast<int>(to), pixel, hatch_bits);
+            if (from < to) FillSpan(canvas, this_row, line, static_cast<int>(from), static_cast<int>(to), pixel, hatch_bits);
         }
     }
     return true;
