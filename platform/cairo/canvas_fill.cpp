@@ -21,6 +21,8 @@ constexpr std::int64_t kOne = kFixedOne;
 constexpr std::int64_t kCentre = kOne / 2;  // a pixel's centre from its corner
 // Cairo lets a span run on over a gap of one pixel to the next span of the row.
 constexpr std::int64_t kJoinGap = 1;
+// A solid span this long is set only inside the marked cells while changed cells are repainted.
+constexpr int kLongSpan = 64;
 
 // The largest whole number not above numerator / denominator (denominator > 0).
 std::int64_t FloorDiv(std::int64_t numerator, std::int64_t denominator) {
@@ -78,13 +80,19 @@ void SetHatchedRun(std::uint32_t* line, int first, int end, std::uint32_t pixel,
     }
 }
 
-// The pixels [first, end) of a row. Solid, pixels between marked cells cost
-// less to set than to step around; hatched, pixel by pixel, the span is cut
-// to the marked cells while changed cells are repainted.
+// The pixels [first, end) of a row, cut to the marked cells while changed
+// cells are repainted where that saves: always for a hatch, set pixel by
+// pixel, and for a long solid span.
 void FillSpan(const Canvas& canvas, int row, std::uint32_t* line, int first, int end, std::uint32_t pixel,
               std::uint8_t hatch_bits) {
     if (hatch_bits == 0xFF) {
-        SetPixelRun(line + first, line + end, pixel);
+        // Pixels between marked cells cost less to set than to step around,
+        // but not a large letter's row, marked only where its edges moved.
+        if (canvas.marked == nullptr || end - first < kLongSpan) {
+            SetPixelRun(line + first, line + end, pixel);
+            return;
+        }
+        ForWritableParts(canvas, row, first, end, [&](int from, int to) { SetPixelRun(line + from, line + to, pixel); });
         return;
     }
     ForWritableParts(canvas, row, first, end,
