@@ -181,8 +181,12 @@ void ResumeCanvasFrames(Canvas& canvas);
 void CanvasPixelsWritten(Canvas& canvas, const PixelRect& region);
 // The regions painted since they were last taken: false when it is the whole
 // picture (or frames are not kept). Taking them starts a new account.
-constexpr int kMaxChangedRegions = 512;
+constexpr int kMaxChangedRegions = 4096;
 bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count);
+// How many regions a picture's changes are gathered into at most (256 until
+// set, up to kMaxChangedRegions): fewer cover more pixels that did not
+// change, each one more costs a window that takes them one by one a request.
+void SetChangedRegionLimit(Canvas& canvas, int limit);
 // Copies, of those regions, only the cells whose pixels changed, into a
 // destination of the canvas's size that holds the picture as it was when the
 // regions were last taken; after it the destination holds the whole picture.

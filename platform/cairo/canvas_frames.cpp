@@ -38,8 +38,8 @@ constexpr std::size_t kMaxCornerValues = 2 * 131072;
 constexpr std::size_t kMaxTextBytes = 65536;
 // Changes are marked, repainted, compared and shown in cells of 8 pixels a side.
 constexpr int kCellShift = 3;
-// Regions handed to the window at most: each rectangle shown costs the window
-// system a request of its own.
+// Regions handed to the window at most, unless it asks for another limit:
+// SDL's window surface sends each rectangle as a request of its own.
 constexpr int kMaxShownRegions = 256;
 // Cairo fills a clipped path as the path cut at the clip's edge, which can
 // turn a pixel next to that edge: regions are painted with this margin on a
@@ -79,6 +79,7 @@ struct FrameRecord {
     std::vector<CellRun> runs;      // and the runs of neighbouring marked cells, in pixels
     MarkedCellRuns marked_runs;     // the canvas's view of them while the changed cells are painted
     CellMarks shown;                // cells changed since the window last took the picture
+    int shown_limit = kMaxShownRegions;  // regions they are gathered into at most
     // The scratch picture changed cells are painted on, the canvas's size; made at first use.
     cairo_surface_t* scratch = nullptr;
     cairo_t* scratch_cairo = nullptr;
@@ -606,7 +607,7 @@ void SettleCanvas(Canvas& canvas) {
     } else if (!changed.marked.empty()) {
         record->repainted_pixels = PaintChangedCells(canvas, *record, now);
     }
-    if (!record->shown.everything) GatherCells(record->shown, kMaxShownRegions);
+    if (!record->shown.everything) GatherCells(record->shown, record->shown_limit);
     record->before_valid = from_clear;
     record->drawing = 1 - record->drawing;
     FrameOps& next = record->frames[record->drawing];
@@ -642,7 +643,11 @@ void CanvasPixelsWritten(Canvas& canvas, const PixelRect& region) {
     record->before_valid = false;
     if (record->shown.everything) return;
     MarkBox(record->shown, region);
-    GatherCells(record->shown, kMaxShownRegions);
+    GatherCells(record->shown, record->shown_limit);
+}
+
+void SetChangedRegionLimit(Canvas& canvas, int limit) {
+    if (canvas.frames != nullptr) canvas.frames->shown_limit = std::clamp(limit, 1, kMaxChangedRegions);
 }
 
 bool ChangedCanvasRegions(const Canvas& canvas, const PixelRect** rects, int* count) {

@@ -629,7 +629,12 @@ bool ShowOwnPicture(Platform& platform, Desktop& state, unsigned long x_window) 
         std::lock_guard<std::mutex> guard(state.lock);
         period = state.own_period;
     }
-    if (!sharing) state.own_next_show = SteadyClock::now() + period;
+    if (!sharing) {
+        state.own_next_show = SteadyClock::now() + period;
+        // One request carries all the regions: many narrow ones cost the
+        // server less than a few that also cover what did not change.
+        SetChangedRegionLimit(platform.canvas, kMaxChangedRegions);
+    }
     std::this_thread::sleep_until(state.own_next_show);
     SendSharedCanvas(state.own_display.picture, platform.canvas, TakeSendWhole(state));
     // Keep the rhythm of the display; after a stall start a new one instead of catching up.
