@@ -14,6 +14,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 
@@ -176,6 +177,8 @@ long long RepaintedPicturePixels(const Platform& platform) {
 void KeepUnchangedRegions(Platform& platform, bool on) {
     if (Offscreen* state = ControlledState(platform)) state->keep_frames = on;
     if (platform.window_open) KeepCanvasFrames(platform.canvas, on);
+    // As many regions as the desktop's X window takes.
+    if (platform.window_open && on) SetChangedRegionLimit(platform.canvas, kMaxChangedRegions);
 }
 
 long long CopyChangedPictureTo(Platform& platform, void* destination, int destination_pitch) {
@@ -186,11 +189,17 @@ long long CopyChangedPictureTo(Platform& platform, void* destination, int destin
     int count = 0;
     long long copied = static_cast<long long>(canvas.width) * canvas.height;
     if (ChangedCanvasRegions(canvas, &regions, &count)) {
-        // As the desktop does: the changed cells copied, the regions counted as shown.
-        CopyChangedCanvasCells(canvas, destination, destination_pitch);
+        // As the desktop's X window takes them: the regions alone.
+        auto* target = static_cast<unsigned char*>(destination);
         copied = 0;
-        for (int i = 0; i < count; ++i)
-            copied += static_cast<long long>(regions[i].right - regions[i].left) * (regions[i].bottom - regions[i].top);
+        for (int i = 0; i < count; ++i) {
+            const PixelRect& region = regions[i];
+            const auto bytes = static_cast<std::size_t>(region.right - region.left) * 4;
+            for (int row = region.top; row < region.bottom; ++row)
+                std::memcpy(target + static_cast<std::size_t>(row) * destination_pitch + region.left * 4,
+                            canvas.pixels + static_cast<std::size_t>(row) * canvas.stride + region.left * 4, bytes);
+            copied += static_cast<long long>(region.right - region.left) * (region.bottom - region.top);
+        }
     } else {
         CopyCanvasPixels(canvas, destination, destination_pitch);
     }
@@ -226,7 +235,10 @@ bool OpenWindow(Platform& platform, const std::string&, int, int, int width, int
     const Offscreen& state = StateOf(platform);
     const CanvasMemory memory = state.options.record_vector ? CanvasMemory::Recording : CanvasMemory::Private;
     if (!CreateCanvas(platform.canvas, width, height, memory)) return false;
-    if (state.keep_frames) KeepCanvasFrames(platform.canvas, true);
+    if (state.keep_frames) {
+        KeepCanvasFrames(platform.canvas, true);
+        SetChangedRegionLimit(platform.canvas, kMaxChangedRegions);
+    }
     return true;
 }
 
