@@ -43,10 +43,6 @@ void FreeImage(XImage* image) {
     XDestroyImage(image);
 }
 
-}  // namespace
-
-namespace {
-
 bool ShareWithXWindow(SharedPicture& shared, Display* display, ::Window x_window, const Canvas& canvas) {
     StopSharingPicture(shared);
     if (canvas.pixels == nullptr || canvas.shared_memory < 0) return false;
