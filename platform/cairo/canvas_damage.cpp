@@ -57,25 +57,47 @@ bool Near(const double* corners, int count) {
 }
 
 // The quadrilateral an edge swept (old edge, the paths of its ends, new
-// edge), as boxes over short stretches of it: the stretch from t0 to t1 of the
-// old edge with the same stretch of the new one, grown by the reach.
+// edge), grown by the reach, band by band of cells: in each row of cells, the
+// cells across the quadrilateral's width over that row's pixels, a row of
+// pixels (point y) reaching y - reach_y to y + reach_y. A slanted edge marks
+// the cells it passes through, not the boxes around stretches of it.
 void MarkSweptEdge(CellMarks& cells, const double* p0, const double* p1, const double* q0, const double* q1,
                    double reach_x, double reach_y) {
-    const double length = std::max({std::fabs(p1[0] - p0[0]), std::fabs(p1[1] - p0[1]), std::fabs(q1[0] - q0[0]),
-                                    std::fabs(q1[1] - q0[1])});
-    const int pieces = std::max(1, CeilInt(length / kChainStep));
-    for (int piece = 0; piece < pieces; ++piece) {
-        const double t0 = static_cast<double>(piece) / pieces, t1 = static_cast<double>(piece + 1) / pieces;
-        const double xs[4] = {p0[0] + (p1[0] - p0[0]) * t0, p0[0] + (p1[0] - p0[0]) * t1, q0[0] + (q1[0] - q0[0]) * t0,
-                              q0[0] + (q1[0] - q0[0]) * t1};
-        const double ys[4] = {p0[1] + (p1[1] - p0[1]) * t0, p0[1] + (p1[1] - p0[1]) * t1, q0[1] + (q1[1] - q0[1]) * t0,
-                              q0[1] + (q1[1] - q0[1]) * t1};
-        // Pixel (c, r) stands for the point (c, r): the box holds the pixels
-        // from the floor of its low side to the ceiling of its high side.
-        MarkBox(cells, PixelRect{CeilInt(std::min({xs[0], xs[1], xs[2], xs[3]}) - reach_x),
-                                 CeilInt(std::min({ys[0], ys[1], ys[2], ys[3]}) - reach_y),
-                                 FloorInt(std::max({xs[0], xs[1], xs[2], xs[3]}) + reach_x) + 1,
-                                 FloorInt(std::max({ys[0], ys[1], ys[2], ys[3]}) + reach_y) + 1});
+    const double* corners[4] = {p0, p1, q1, q0};
+    double top = p0[1], bottom = p0[1];
+    for (const double* corner : corners) {
+        top = std::min(top, corner[1]);
+        bottom = std::max(bottom, corner[1]);
+    }
+    // Pixel (c, r) stands for the point (c, r): the rows from the ceiling of
+    // the low side to the floor of the high side.
+    const int first_row = std::max(CeilInt(std::max(top - reach_y, -1e6)), 0);
+    const int last_row = std::min(FloorInt(std::min(bottom + reach_y, 1e6)), cells.height - 1);
+    const int cell = 1 << cells.shift;
+    for (int band_top = first_row; band_top <= last_row;) {
+        const int band_bottom = std::min(((band_top >> cells.shift) + 1) * cell - 1, last_row);
+        const double low = band_top - reach_y, high = band_bottom + reach_y;
+        double left = 1e300, right = -1e300;
+        for (int k = 0; k < 4; ++k) {
+            const double* a = corners[k];
+            const double* b = corners[(k + 1) % 4];
+            const double a_y = std::clamp(a[1], low, high), b_y = std::clamp(b[1], low, high);
+            if ((a[1] < low && b[1] < low) || (a[1] > high && b[1] > high)) continue;
+            // The side's x where it enters and leaves the band.
+            const double dy = b[1] - a[1];
+            const double a_x = dy != 0 ? a[0] + (b[0] - a[0]) * (a_y - a[1]) / dy : a[0];
+            const double b_x = dy != 0 ? a[0] + (b[0] - a[0]) * (b_y - a[1]) / dy : b[0];
+            left = std::min({left, a_x, b_x});
+            right = std::max({right, a_x, b_x});
+        }
+        if (left <= right) {
+            const int first_column = std::max(CeilInt(std::max(left - reach_x, -1e6)), 0);
+            const int last_column = std::min(FloorInt(std::min(right + reach_x, 1e6)), cells.width - 1);
+            const std::int32_t row_start = (band_top >> cells.shift) * cells.columns;
+            for (int column = first_column >> cells.shift; column <= last_column >> cells.shift; ++column)
+                MarkCell(cells, row_start + column);
+        }
+        band_top = band_bottom + 1;
     }
 }
 

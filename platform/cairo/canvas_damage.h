@@ -1,8 +1,9 @@
 #pragma once
 // Where the pictures of two kept frames can differ, marked on a grid of small
 // square cells, and the marks gathered into few rectangles for showing. A
-// polygon or line that only moved is covered by short boxes along its edges,
-// as thin as the painter's rules for turning a pixel allow, so that a craft
+// polygon that only moved marks, row of cells by row of cells, the cells its
+// edges swept, and a line short boxes along it, as thin as the painter's
+// rules for turning a pixel allow, so that a craft
 // drifting by a fraction of a pixel marks a narrow seam along each edge, not
 // the box of all its edges swept. Internal to platform/.
 
