@@ -126,6 +126,8 @@ void InitCellMarks(CellMarks& cells, int shift, int width, int height) {
     const std::size_t count = static_cast<std::size_t>(cells.columns) * cells.rows;
     cells.marks.assign(count, 0);
     cells.blocks.assign(count, 0);
+    cells.open_rect.assign(static_cast<std::size_t>(cells.columns), 0);
+    cells.open_band.assign(static_cast<std::size_t>(cells.columns), 0);
     cells.marked.clear();
     cells.marked.reserve(count);
     cells.rects.clear();
@@ -194,10 +196,11 @@ bool GatherCells(CellMarks& cells, int max_rects) {
                          marked % cells.columns] = 1;
         cells.rects.clear();
         bool fits = true;
-        std::size_t band_start = 0;  // the rects that may reach into this band begin here
+        // A run joins the rect above it when that one begins at the same
+        // column, reaches down to the band before and ends where it ends.
+        std::fill(cells.open_band.begin(), cells.open_band.end(), first_band - 2);
         for (int band = first_band; band < end_band && fits; ++band) {
             const std::uint8_t* line = cells.blocks.data() + static_cast<std::size_t>(band) * cells.columns;
-            const std::size_t this_band = cells.rects.size();
             const int top = (band << level) * cell, bottom = std::min(((band + 1) << level) * cell, cells.height);
             for (int column = NextMarked(line, 0, cells.columns); column < cells.columns && fits;
                  column = NextMarked(line, column, cells.columns)) {
@@ -205,24 +208,20 @@ bool GatherCells(CellMarks& cells, int max_rects) {
                 for (int next = end; next < cells.columns && next < end + gap; ++next)
                     if (line[next] != 0) end = next + 1;
                 const PixelRect run{column * cell, top, std::min(end * cell, cells.width), bottom};
-                bool joined = false;
-                for (std::size_t i = band_start; i < this_band && !joined; ++i) {
-                    PixelRect& above = cells.rects[i];
-                    if (above.left == run.left && above.right == run.right && above.bottom == run.top) {
-                        above.bottom = run.bottom;
-                        joined = true;
-                    }
-                }
-                if (!joined) {
-                    if (cells.rects.size() == limit) {
-                        fits = false;
-                    } else {
-                        cells.rects.push_back(run);
-                    }
+                std::int32_t& open = cells.open_rect[static_cast<std::size_t>(column)];
+                std::int32_t& reached = cells.open_band[static_cast<std::size_t>(column)];
+                if (reached == band - 1 && cells.rects[static_cast<std::size_t>(open)].right == run.right) {
+                    cells.rects[static_cast<std::size_t>(open)].bottom = run.bottom;
+                    reached = band;
+                } else if (cells.rects.size() == limit) {
+                    fits = false;
+                } else {
+                    open = static_cast<std::int32_t>(cells.rects.size());
+                    reached = band;
+                    cells.rects.push_back(run);
                 }
                 column = end;
             }
-            while (band_start < this_band && cells.rects[band_start].bottom < top) ++band_start;
         }
         if (fits) return true;
         if (band_rows >= cells.rows && gap > cells.columns) break;

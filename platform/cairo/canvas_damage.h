@@ -22,6 +22,8 @@ struct CellMarks {
     std::vector<std::uint8_t> marks;    // one a cell, row after row
     std::vector<std::int32_t> marked;   // the cells marked, in the order they were
     std::vector<std::uint8_t> blocks;   // scratch: the marks in bands of several rows of cells
+    // Scratch, per column: the rect whose run begins there, and the last band it reaches.
+    std::vector<std::int32_t> open_rect, open_band;
     std::vector<PixelRect> rects;       // after GatherCells
     bool everything = false;            // the whole picture, whatever is marked
 };
