@@ -174,11 +174,19 @@ long long RepaintedPicturePixels(const Platform& platform) {
     return RepaintedCanvasPixels(platform.canvas);
 }
 
+namespace {
+
+// Kept frames hand out as many regions as the desktop's X window takes.
+void KeepFrames(Canvas& canvas, bool on) {
+    KeepCanvasFrames(canvas, on);
+    if (on) SetChangedRegionLimit(canvas, kMaxChangedRegions);
+}
+
+}  // namespace
+
 void KeepUnchangedRegions(Platform& platform, bool on) {
     if (Offscreen* state = ControlledState(platform)) state->keep_frames = on;
-    if (platform.window_open) KeepCanvasFrames(platform.canvas, on);
-    // As many regions as the desktop's X window takes.
-    if (platform.window_open && on) SetChangedRegionLimit(platform.canvas, kMaxChangedRegions);
+    if (platform.window_open) KeepFrames(platform.canvas, on);
 }
 
 long long CopyChangedPictureTo(Platform& platform, void* destination, int destination_pitch) {
@@ -190,6 +198,7 @@ long long CopyChangedPictureTo(Platform& platform, void* destination, int destin
     long long copied = static_cast<long long>(canvas.width) * canvas.height;
     if (ChangedCanvasRegions(canvas, &regions, &count)) {
         // As the desktop's X window takes them: the regions alone.
+        cairo_surface_flush(canvas.surface);
         auto* target = static_cast<unsigned char*>(destination);
         copied = 0;
         for (int i = 0; i < count; ++i) {
@@ -235,10 +244,7 @@ bool OpenWindow(Platform& platform, const std::string&, int, int, int width, int
     const Offscreen& state = StateOf(platform);
     const CanvasMemory memory = state.options.record_vector ? CanvasMemory::Recording : CanvasMemory::Private;
     if (!CreateCanvas(platform.canvas, width, height, memory)) return false;
-    if (state.keep_frames) {
-        KeepCanvasFrames(platform.canvas, true);
-        SetChangedRegionLimit(platform.canvas, kMaxChangedRegions);
-    }
+    if (state.keep_frames) KeepFrames(platform.canvas, true);
     return true;
 }
 
