@@ -550,6 +550,9 @@ WorkArea UsableBounds(Platform& platform) {
 
 // The canvas keeps its frames: only what changed is repainted and shown. It is
 // made while the main thread makes the window: both take a while at start.
+// SDL's window surface is not made here: the server mostly reads the canvas
+// itself, and the surface, a second picture's worth of memory to map, is
+// made only if the first picture has to go through it.
 bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
                 int height) {
     Desktop& state = *platform.desktop;
@@ -572,11 +575,9 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         FindXConnection(state);
         PlaceOuterCorner(state.window, screen_x, screen_y);
         ReadRefreshRate(state);
-        SDL_Surface* surface = SDL_GetWindowSurface(state.window);
         state.next_show = SteadyClock::now();
-        opened = surface != nullptr;
+        opened = true;
     });
-    PostToWindowThread(state, [&state] { TouchWindowPixels(state.window); });
     bool canvas_made = CreateCanvas(platform.canvas, width, height, CanvasMemory::Shared);
     if (canvas_made) KeepCanvasFrames(platform.canvas, true);
     WaitForWindowThread(state, made);

@@ -1,13 +1,9 @@
 // The desktop window's own chores, apart from the two threads: finding a
-// display, placing the window, its X connection, its refresh rate, and its
-// pixels touched before the first picture. Main thread only.
+// display, placing the window, its X connection and its refresh rate. Main
+// thread only.
 
 #include "platform/desktop/desktop_window.h"
 
-#include <sys/mman.h>
-
-#include <algorithm>
-#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -76,28 +72,6 @@ std::chrono::steady_clock::duration RefreshPeriod(SDL_Window* window) {
     if (hz <= 0 && SDL_GetCurrentDisplayMode(0, &mode) == 0) hz = mode.refresh_rate;
     if (hz <= 0) hz = kFallbackRefreshHz;
     return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::microseconds(1000000 / hz));
-}
-
-// The window's own pixels are touched once, while the game draws its first
-// picture, so that copying that picture in does not stop at every fresh page.
-// The kernel fills the pages in a piece at a time: while it fills them no
-// other thread of the game can map memory, and the game thread is making its
-// canvas and fonts meanwhile. It refuses memory that does not begin a page.
-void TouchWindowPixels(SDL_Window* window) {
-    SDL_Surface* surface = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
-    if (surface == nullptr || surface->pixels == nullptr) return;
-    auto* pixels = static_cast<unsigned char*>(surface->pixels);
-    const std::size_t bytes = static_cast<std::size_t>(surface->pitch) * static_cast<std::size_t>(surface->h);
-    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    std::size_t touched = 0;
-#if defined(MADV_POPULATE_WRITE)
-    constexpr std::size_t kPiece = std::size_t{2} << 20;
-    while (touched < bytes &&
-           madvise(pixels + touched, std::min(kPiece, bytes - touched), MADV_POPULATE_WRITE) == 0)
-        touched += std::min(kPiece, bytes - touched);
-#endif
-    if (touched < bytes) std::memset(pixels + touched, 0, bytes - touched);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
 }  // namespace platform

@@ -26,8 +26,5 @@ Display* XConnectionOf(SDL_Window* window);
 unsigned long XWindowOf(SDL_Window* window);
 // One frame of the window's display (of the first display for null; 60 Hz when unknown).
 std::chrono::steady_clock::duration RefreshPeriod(SDL_Window* window);
-// Fills in the window surface's pages (they read black), so that the first
-// copy into it does not stop at every fresh page.
-void TouchWindowPixels(SDL_Window* window);
 
 }  // namespace platform

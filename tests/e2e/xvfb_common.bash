@@ -1,11 +1,12 @@
 # Shared by the end-to-end scripts: a private Xvfb display for one run of the
 # real game binary in a scratch directory, torn down however the script ends.
 
+# XVFB_ARGS, when set, goes to the server too (say, a shared-memory extension turned off).
 start_private_display() {
   local width=${1:-1920} height=${2:-1080}
   for number in $(seq 91 120); do
     if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
-      Xvfb ":${number}" -screen 0 "${width}x${height}x24" -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":${number}" -screen 0 "${width}x${height}x24" -nolisten tcp ${XVFB_ARGS:-} >/dev/null 2>&1 &
       XVFB_PID=$!
       export DISPLAY=":${number}"
       for _ in $(seq 1 50); do
