@@ -226,8 +226,10 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
         // span a row, between two edges that stay the same for many rows.
         if (active_count == 2 && hatch_style == 0 &&
             edges[active[0]].direction + edges[active[1]].direction == 0) {
-            FixedEdge& one = edges[active[0]];
-            FixedEdge& other = edges[active[1]];
+            // Stepped as copies, which stay in registers: the span's writes
+            // could otherwise reach the edges, and every row would reload them.
+            FixedEdge one = edges[active[0]];
+            FixedEdge other = edges[active[1]];
             for (; row < change; ++row) {
                 // Cairo cuts the outline at the canvas's sides before it fills:
                 // what lies beyond runs along the side.
@@ -241,6 +243,8 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
                 StepDown(one);
                 StepDown(other);
             }
+            edges[active[0]] = one;
+            edges[active[1]] = other;
             continue;
         }
         int crossing_count = 0;
