@@ -247,45 +247,47 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
             edges[active[1]] = other;
             continue;
         }
-        int crossing_count = 0;
-        for (int a = 0; a < active_count; ++a) {
-            FixedEdge& edge = edges[active[a]];
-            const std::int64_t place = std::clamp<std::int64_t>(edge.place, 0, canvas_right);
-            directions[crossing_count] = edge.direction;
-            crossings[crossing_count] = place << kCrossingNumberBits | crossing_count;
-            ++crossing_count;
-            StepDown(edge);
-        }
-        const int this_row = row++;
-        // Few crossings a row, mostly in order from the row before: an insertion sort.
-        for (int i = 1; i < crossing_count; ++i) {
-            const std::int64_t moving = crossings[i];
-            int k = i;
-            for (; k > 0 && crossings[k - 1] > moving; --k) crossings[k] = crossings[k - 1];
-            crossings[k] = moving;
-        }
-        const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, this_row);
-        if (hatch_bits == 0) continue;
-        if (UnmarkedRow(canvas, this_row)) continue;
-        std::uint32_t* line = Row(canvas, this_row);
-        int winding = 0;
-        std::int64_t start = 0;
-        bool open = false;
-        for (int i = 0; i < crossing_count; ++i) {
-            winding += directions[crossings[i] & ((1 << kCrossingNumberBits) - 1)];
-            const std::int64_t column = CrossingColumn(crossings[i]);
-            const bool inside = even_odd ? (winding & 1) != 0 : winding != 0;
-            if (inside) {
-                if (!open) start = column;
-                open = true;
-                continue;
+        // Otherwise each row's crossings are sorted and walked, down to the next change.
+        for (; row < change; ++row) {
+            int crossing_count = 0;
+            for (int a = 0; a < active_count; ++a) {
+                FixedEdge& edge = edges[active[a]];
+                const std::int64_t place = std::clamp<std::int64_t>(edge.place, 0, canvas_right);
+                directions[crossing_count] = edge.direction;
+                crossings[crossing_count] = place << kCrossingNumberBits | crossing_count;
+                ++crossing_count;
+                StepDown(edge);
             }
-            if (!open) continue;
-            if (i + 1 < crossing_count && CrossingColumn(crossings[i + 1]) <= column + kJoinGap) continue;
-            open = false;
-            const std::int64_t from = std::max(start, first_column);
-            const std::int64_t to = std::min(column, end_column);
-            if (from < to) FillSpan(canvas, this_row, line, static_cast<int>(from), static_cast<int>(to), pixel, hatch_bits);
+            // Few crossings a row, mostly in order from the row before: an insertion sort.
+            for (int i = 1; i < crossing_count; ++i) {
+                const std::int64_t moving = crossings[i];
+                int k = i;
+                for (; k > 0 && crossings[k - 1] > moving; --k) crossings[k] = crossings[k - 1];
+                crossings[k] = moving;
+            }
+            const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, row);
+            if (hatch_bits == 0) continue;
+            if (UnmarkedRow(canvas, row)) continue;
+            std::uint32_t* line = Row(canvas, row);
+            int winding = 0;
+            std::int64_t start = 0;
+            bool open = false;
+            for (int i = 0; i < crossing_count; ++i) {
+                winding += directions[crossings[i] & ((1 << kCrossingNumberBits) - 1)];
+                const std::int64_t column = CrossingColumn(crossings[i]);
+                const bool inside = even_odd ? (winding & 1) != 0 : winding != 0;
+                if (inside) {
+                    if (!open) start = column;
+                    open = true;
+                    continue;
+                }
+                if (!open) continue;
+                if (i + 1 < crossing_count && CrossingColumn(crossings[i + 1]) <= column + kJoinGap) continue;
+                open = false;
+                const std::int64_t from = std::max(start, first_column);
+                const std::int64_t to = std::min(column, end_column);
+                if (from < to) FillSpan(canvas, row, line, static_cast<int>(from), static_cast<int>(to), pixel, hatch_bits);
+            }
         }
     }
     return true;
