@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +24,8 @@ constexpr std::int64_t kCentre = kOne / 2;  // a pixel's centre from its corner
 constexpr std::int64_t kJoinGap = 1;
 // A solid span this long is set only inside the marked cells while changed cells are repainted.
 constexpr int kLongSpan = 64;
+// The most rows of a cell that two edges' spans are set together for.
+constexpr int kMaxCellRows = 8;
 
 // The largest whole number not above numerator / denominator (denominator > 0).
 std::int64_t FloorDiv(std::int64_t numerator, std::int64_t denominator) {
@@ -97,6 +100,38 @@ void FillSpan(const Canvas& canvas, int row, std::uint32_t* line, int first, int
     }
     ForWritableParts(canvas, row, first, end,
                      [&](int from, int to) { SetHatchedRun(line, from, to, pixel, hatch_bits); });
+}
+
+// The spans of consecutive rows within one row of cells.
+struct CellRowSpans {
+    int top = 0, count = 0;
+    std::array<int, kMaxCellRows> froms{}, tos{};  // [from, to) of row top + i
+};
+
+// Sets the spans of a row of cells during a repaint of changed cells. Short
+// ones are set whole: pixels between marked cells cost less to set than to
+// step around. Longer ones are cut to the marked cells they reach, looked up
+// once for all the rows.
+void FillCellRowSpans(Canvas& canvas, const CellRowSpans& spans, std::uint32_t pixel) {
+    int left = INT_MAX, right = INT_MIN;
+    for (int i = 0; i < spans.count; ++i) {
+        if (spans.froms[static_cast<std::size_t>(i)] >= spans.tos[static_cast<std::size_t>(i)]) continue;
+        left = std::min(left, spans.froms[static_cast<std::size_t>(i)]);
+        right = std::max(right, spans.tos[static_cast<std::size_t>(i)]);
+    }
+    if (left >= right) return;
+    auto set_rows = [&](int part_from, int part_to) {
+        for (int i = 0; i < spans.count; ++i) {
+            const int from = std::max(part_from, spans.froms[static_cast<std::size_t>(i)]);
+            const int to = std::min(part_to, spans.tos[static_cast<std::size_t>(i)]);
+            if (from < to) SetPixelRun(Row(canvas, spans.top + i) + from, Row(canvas, spans.top + i) + to, pixel);
+        }
+    };
+    if (right - left < kLongSpan) {
+        if (!UnmarkedRow(canvas, spans.top)) set_rows(left, right);
+        return;
+    }
+    ForWritableParts(canvas, spans.top, left, right, set_rows);
 }
 
 }  // namespace
@@ -230,18 +265,36 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
             // could otherwise reach the edges, and every row would reload them.
             FixedEdge one = edges[active[0]];
             FixedEdge other = edges[active[1]];
-            for (; row < change; ++row) {
+            // The row's span between them, stepping both down.
+            auto next_span = [&](int& from, int& to) {
                 // Cairo cuts the outline at the canvas's sides before it fills:
                 // what lies beyond runs along the side.
                 const std::int64_t place_one = std::clamp<std::int64_t>(one.place, 0, canvas_right);
                 const std::int64_t place_other = std::clamp<std::int64_t>(other.place, 0, canvas_right);
-                const std::int64_t from =
-                    std::max(PlaceColumn(std::min(place_one, place_other)), first_column);
-                const std::int64_t to = std::min(PlaceColumn(std::max(place_one, place_other)), end_column);
-                if (from < to && !UnmarkedRow(canvas, row))
-                    FillSpan(canvas, row, Row(canvas, row), static_cast<int>(from), static_cast<int>(to), pixel, 0xFF);
+                from = static_cast<int>(std::max(PlaceColumn(std::min(place_one, place_other)), first_column));
+                to = static_cast<int>(std::min(PlaceColumn(std::max(place_one, place_other)), end_column));
                 StepDown(one);
                 StepDown(other);
+            };
+            if (canvas.marked == nullptr || (1 << canvas.marked->shift) > kMaxCellRows) {
+                for (; row < change; ++row) {
+                    int from = 0, to = 0;
+                    next_span(from, to);
+                    if (from < to) FillSpan(canvas, row, Row(canvas, row), from, to, pixel, 0xFF);
+                }
+            } else {
+                // While changed cells are repainted, the rows of one row of
+                // cells are set together: their marked cells are looked up once.
+                while (row < change) {
+                    const int cell_end = std::min(change, ((row >> canvas.marked->shift) + 1) << canvas.marked->shift);
+                    CellRowSpans spans;
+                    spans.top = row;
+                    for (; row < cell_end; ++row) {
+                        const auto i = static_cast<std::size_t>(spans.count++);
+                        next_span(spans.froms[i], spans.tos[i]);
+                    }
+                    FillCellRowSpans(canvas, spans, pixel);
+                }
             }
             edges[active[0]] = one;
             edges[active[1]] = other;
