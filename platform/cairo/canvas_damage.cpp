@@ -74,6 +74,13 @@ void MarkSweptEdge(CellMarks& cells, const double* p0, const double* p1, const d
     const int first_row = std::max(CeilInt(std::max(top - reach_y, -1e6)), 0);
     const int last_row = std::min(FloorInt(std::min(bottom + reach_y, 1e6)), cells.height - 1);
     const int cell = 1 << cells.shift;
+    // Each side's run in x for a unit of y, worked out once for all its bands.
+    double x_per_y[4];
+    for (int k = 0; k < 4; ++k) {
+        const double* a = corners[k];
+        const double* b = corners[(k + 1) % 4];
+        x_per_y[k] = b[1] != a[1] ? (b[0] - a[0]) / (b[1] - a[1]) : 0.0;
+    }
     for (int band_top = first_row; band_top <= last_row;) {
         const int band_bottom = std::min(((band_top >> cells.shift) + 1) * cell - 1, last_row);
         const double low = band_top - reach_y, high = band_bottom + reach_y;
@@ -81,12 +88,11 @@ void MarkSweptEdge(CellMarks& cells, const double* p0, const double* p1, const d
         for (int k = 0; k < 4; ++k) {
             const double* a = corners[k];
             const double* b = corners[(k + 1) % 4];
-            const double a_y = std::clamp(a[1], low, high), b_y = std::clamp(b[1], low, high);
             if ((a[1] < low && b[1] < low) || (a[1] > high && b[1] > high)) continue;
             // The side's x where it enters and leaves the band.
-            const double dy = b[1] - a[1];
-            const double a_x = dy != 0 ? a[0] + (b[0] - a[0]) * (a_y - a[1]) / dy : a[0];
-            const double b_x = dy != 0 ? a[0] + (b[0] - a[0]) * (b_y - a[1]) / dy : b[0];
+            const double a_y = std::clamp(a[1], low, high), b_y = std::clamp(b[1], low, high);
+            const double a_x = b[1] != a[1] ? a[0] + (a_y - a[1]) * x_per_y[k] : a[0];
+            const double b_x = b[1] != a[1] ? a[0] + (b_y - a[1]) * x_per_y[k] : b[0];
             left = std::min({left, a_x, b_x});
             right = std::max({right, a_x, b_x});
         }
