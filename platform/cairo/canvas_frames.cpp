@@ -48,6 +48,10 @@ constexpr int kRepaintMargin = 4;
 // Past this share of the picture in changed cells a repaint of everything is
 // cheaper: the cells are compared and copied piece by piece.
 constexpr double kWholeShare = 0.2;
+// Once frames in a row have changed too much, only every this many-th is
+// compared with the one before (which is recorded for it); the others are
+// painted as they are drawn.
+constexpr int kCompareEvery = 16;
 
 struct FrameOps {
     std::vector<CanvasOp> ops;
@@ -66,7 +70,8 @@ struct FrameRecord {
     int drawing = 0;                // the frame being recorded; the other is the one painted before
     bool before_valid = false;      // the picture is exactly what the other frame's operations paint
     int whole_frames = 0;           // frames in a row that changed too much to paint in regions
-    int frames_settled = 0;
+    int frames_begun = 0;           // frames that began with a clear
+    bool streaming = false;         // this frame is painted as drawn, not recorded
     long long repainted_pixels = 0; // by the last frame settled
     int suspended = 0;              // > 0: operations are painted at once
     const FontBook* fonts = nullptr;
@@ -480,6 +485,22 @@ void MarkAllShown(FrameRecord& record) {
     record.shown.everything = true;
 }
 
+// A sky of new stars changes everywhere at every frame: after a few such
+// frames, a frame that will not be compared is painted as it is drawn, which
+// costs what painting without a record does. The one before a comparison is
+// recorded, for the comparison to have it.
+void BeginFrame(FrameRecord& record) {
+    ++record.frames_begun;
+    const int phase = record.frames_begun % kCompareEvery;
+    record.streaming = record.whole_frames >= 3 && phase != 0 && phase != kCompareEvery - 1;
+    if (!record.streaming) return;
+    record.frames[record.drawing].ops.clear();
+    record.frames[record.drawing].corners.clear();
+    record.frames[record.drawing].text.clear();
+    record.before_valid = false;
+    MarkAllShown(record);
+}
+
 }  // namespace
 
 int CornerValues(const CanvasOp& op) {
@@ -504,6 +525,11 @@ void DrawCanvasOp(Canvas& canvas, CanvasOp& op, const double* corners, const cha
     op.pen_style = canvas.pen_style;
     FrameRecord* record = canvas.frames;
     if (record == nullptr || record->suspended > 0) {
+        PaintCanvasOp(canvas, op, corners, text, fonts);
+        return;
+    }
+    if (op.kind == CanvasOpKind::Clear) BeginFrame(*record);
+    if (record->streaming) {
         PaintCanvasOp(canvas, op, corners, text, fonts);
         return;
     }
@@ -583,8 +609,7 @@ void SettleCanvas(Canvas& canvas) {
     } else if (record->before_valid) {
         // A sky of new stars changes everywhere at every frame: after a few
         // such frames the comparison is made only now and then.
-        ++record->frames_settled;
-        if (record->whole_frames >= 3 && record->frames_settled % 16 != 0) {
+        if (record->whole_frames >= 3 && record->frames_begun % kCompareEvery != 0) {
             changed.everything = true;
         } else {
             Differences(before, now, changed);
