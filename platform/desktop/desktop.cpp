@@ -550,9 +550,10 @@ WorkArea UsableBounds(Platform& platform) {
 
 // The canvas keeps its frames: only what changed is repainted and shown. It is
 // made while the main thread makes the window: both take a while at start.
-// SDL's window surface is not made here: the server mostly reads the canvas
-// itself, and the surface, a second picture's worth of memory to map, is
-// made only if the first picture has to go through it.
+// SDL's window surface is made only for a display that cannot share memory:
+// otherwise the server reads the canvas itself, and the surface, a second
+// picture's worth of memory to map, is made only if the first picture has to
+// go through it after all.
 bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
                 int height) {
     Desktop& state = *platform.desktop;
@@ -576,7 +577,9 @@ bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, in
         PlaceOuterCorner(state.window, screen_x, screen_y);
         ReadRefreshRate(state);
         state.next_show = SteadyClock::now();
-        opened = true;
+        // Without shared memory every picture goes through the surface: it
+        // is made now, and a window that cannot have one is not opened.
+        opened = DisplaySharesMemory(state.window) || SDL_GetWindowSurface(state.window) != nullptr;
     });
     bool canvas_made = CreateCanvas(platform.canvas, width, height, CanvasMemory::Shared);
     if (canvas_made) KeepCanvasFrames(platform.canvas, true);

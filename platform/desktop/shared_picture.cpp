@@ -88,6 +88,14 @@ bool ShareWithXWindow(SharedPicture& shared, Display* display, ::Window x_window
 
 }  // namespace
 
+bool DisplaySharesMemory(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    return XShmQueryExtension(info.info.x11.display) != False;
+}
+
 bool ShareCanvasWithWindow(SharedPicture& shared, SDL_Window* window, const Canvas& canvas) {
     StopSharingPicture(shared);
     if (window == nullptr) return false;
@@ -162,6 +170,10 @@ void StopSharingPicture(SharedPicture& shared) {
 #else
 
 struct SharedPictureState {};
+
+bool DisplaySharesMemory(SDL_Window*) {
+    return false;
+}
 
 bool ShareCanvasWithWindow(SharedPicture&, SDL_Window*, const Canvas&) {
     return false;

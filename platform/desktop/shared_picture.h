@@ -18,6 +18,9 @@ struct SharedPicture {
     SharedPictureState* state = nullptr;  // null: not shared
 };
 
+// Whether the window's display server offers to read a client's memory (it
+// may still refuse this client's, when it runs on another machine).
+bool DisplaySharesMemory(SDL_Window* window);
 // Lets the window's X server read the canvas's pixels; false (and nothing
 // shared) when that cannot be done.
 bool ShareCanvasWithWindow(SharedPicture& shared, SDL_Window* window, const Canvas& canvas);
