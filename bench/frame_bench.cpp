@@ -89,6 +89,7 @@ double FloorSeconds(int width, int height) {
     platform::OffscreenOptions options;
     options.width = width;
     options.height = height;
+    options.shared_memory = true;  // as the desktop's canvas
     platform::PlatformHandle window = platform::CreateOffscreenPlatform(options);
     platform::OpenGraphicWindow(*window, "floor", 0, 0, width, height);
     WindowBuffer buffer(*window);
@@ -132,6 +133,7 @@ void PlayFrames(benchmark::State& state) {
     options.height = height;
     options.log_printed = false;  // the desktop window keeps no log of texts
     options.learn_fonts_whole = true;  // as the desktop's fonts are before play
+    options.shared_memory = true;      // as the desktop's canvas, in small pages
     platform::PlatformHandle window = platform::CreateOffscreenPlatform(options);
     platform::KeepUnchangedRegions(*window, changed_only);
     std::unique_ptr<GameState> game = PlayScene(*window, width, height, sky_mode);

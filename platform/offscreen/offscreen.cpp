@@ -242,7 +242,9 @@ WorkArea OffscreenWorkArea(Platform& platform) {
 // A recording canvas keeps its figures as drawn and is always drawn at once.
 bool OpenWindow(Platform& platform, const std::string&, int, int, int width, int height) {
     const Offscreen& state = StateOf(platform);
-    const CanvasMemory memory = state.options.record_vector ? CanvasMemory::Recording : CanvasMemory::Private;
+    const CanvasMemory memory = state.options.record_vector   ? CanvasMemory::Recording
+                                : state.options.shared_memory ? CanvasMemory::Shared
+                                                              : CanvasMemory::Private;
     if (!CreateCanvas(platform.canvas, width, height, memory)) return false;
     if (state.keep_frames) KeepFrames(platform.canvas, true);
     return true;

@@ -31,6 +31,9 @@ struct OffscreenOptions {
     // Every font learns all its glyphs at once, as the desktop's do once the
     // game first rests: a benchmark of play frames then counts no glyph made late.
     bool learn_fonts_whole = false;
+    // The canvas in memory shared as the desktop's is with the display server
+    // (in small pages): a benchmark of the frame then reads and writes it as play does.
+    bool shared_memory = false;
 };
 PlatformHandle CreateOffscreenPlatform(const OffscreenOptions& options);
 
