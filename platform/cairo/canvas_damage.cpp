@@ -195,18 +195,22 @@ bool GatherCells(CellMarks& cells, int max_rects) {
         const int band_rows = 1 << level;
         const int gap = level == 0 ? 1 : (1 << (level - 1)) + 1;
         const int first_band = first_row >> level, end_band = (last_row >> level) + 1;
-        std::fill(cells.blocks.begin() + static_cast<std::ptrdiff_t>(first_band) * cells.columns,
-                  cells.blocks.begin() + static_cast<std::ptrdiff_t>(end_band) * cells.columns, 0);
-        for (std::int32_t marked : cells.marked)
-            cells.blocks[static_cast<std::size_t>((marked / cells.columns) >> level) * cells.columns +
-                         marked % cells.columns] = 1;
+        // Bands of one row of cells are the marks themselves.
+        const std::uint8_t* grid = level == 0 ? cells.marks.data() : cells.blocks.data();
+        if (level > 0) {
+            std::fill(cells.blocks.begin() + static_cast<std::ptrdiff_t>(first_band) * cells.columns,
+                      cells.blocks.begin() + static_cast<std::ptrdiff_t>(end_band) * cells.columns, 0);
+            for (std::int32_t marked : cells.marked)
+                cells.blocks[static_cast<std::size_t>((marked / cells.columns) >> level) * cells.columns +
+                             marked % cells.columns] = 1;
+        }
         cells.rects.clear();
         bool fits = true;
         // A run joins the rect above it when that one begins at the same
         // column, reaches down to the band before and ends where it ends.
         std::fill(cells.open_band.begin(), cells.open_band.end(), first_band - 2);
         for (int band = first_band; band < end_band && fits; ++band) {
-            const std::uint8_t* line = cells.blocks.data() + static_cast<std::size_t>(band) * cells.columns;
+            const std::uint8_t* line = grid + static_cast<std::size_t>(band) * cells.columns;
             const int top = (band << level) * cell, bottom = std::min(((band + 1) << level) * cell, cells.height);
             for (int column = NextMarked(line, 0, cells.columns); column < cells.columns && fits;
                  column = NextMarked(line, column, cells.columns)) {
