@@ -33,6 +33,7 @@
 #include "platform/cairo/canvas.h"
 #include "platform/clock.h"
 #include "platform/desktop/desktop_keys.h"
+#include "platform/desktop/desktop_state.h"
 #include "platform/desktop/desktop_window.h"
 #include "platform/desktop/shared_picture.h"
 #include "platform/platform_state.h"
@@ -44,16 +45,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <functional>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <utility>
 
@@ -61,80 +58,13 @@ namespace platform {
 
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
 // Without an X connection to wait on (another windowing system, or before the
 // first window) the main thread looks at the window's events this often.
 constexpr int kEventPollMs = 4;
 
-// A second picture in a row that changed nowhere is not sent: the game is
-// waiting for a key (a page redraws in a loop until one comes), and is let go
-// at the next key, or after this long at most. A single unchanged picture (the
-// one before an etude begins, say) keeps the display's rhythm as any other.
-constexpr auto kUnchangedPictureWait = std::chrono::seconds(1);
-
-// Keys typed while the game is busy (a frame being shown, a wall sinking)
-// wait here in order; a quick typist is far from filling it, a held key
-// repeating for seconds is not worth more.
-constexpr int kKeyQueueCapacity = 256;
-
 }  // namespace
 
-// Lives in RunDesktop's frame for the whole run, from before the logic thread
-// starts until after it has ended; the handle only points at it.
-struct Desktop {
-    // -- Shared between the threads --
-    std::mutex lock;
-    std::condition_variable changed;
-    // Window requests for the main thread, run in order; the n-th one posted
-    // is done once tasks_done reaches n.
-    std::deque<std::function<void()>> tasks;
-    std::uint64_t tasks_posted = 0;
-    std::uint64_t tasks_done = 0;
-    bool frame_waiting = false;   // a picture is waiting to be shown
-    bool frame_taken = false;     // the main thread has copied it out of the canvas
-    bool game_done = false;
-    int game_result = 0;
-    std::array<std::uint32_t, kKeyQueueCapacity> keys{};  // typed keys, oldest at keys_first
-    int keys_first = 0;
-    int keys_count = 0;
-    std::atomic<bool> quit{false};
-    bool wake_pending = false;    // the logic thread has something for the main thread
-    int wake_fd = -1;             // eventfd: written by the logic thread, read by the main thread
-    bool send_whole = false;      // the window lost what it showed: the next picture goes whole
-    // Once a window has shown a picture from shared memory, the logic thread
-    // sends the next ones to this X window itself (0: through the main thread),
-    // one display frame apart; the display is the one named here.
-    unsigned long own_window = 0;
-    SteadyClock::duration own_period{};
-    std::string display_name;
-
-    // -- Main thread only --
-    SDL_Window* window = nullptr;
-    Display* x_display = nullptr;  // SDL's X connection, once a window has shown it
-    SteadyClock::duration frame_period = RefreshPeriod(nullptr);
-    SteadyClock::time_point next_show{};
-    // The window stays hidden until the game's first picture for it: no empty
-    // window first, and placing it costs nothing while it is hidden.
-    bool picture_shown = false;  // the open window has shown a picture of the game's
-    bool focus_wanted = false;   // the game asked for the focus while the window was hidden
-    // The X server reads the canvas itself where it can: no copy into the
-    // window surface then. Tried at the window's first picture.
-    SharedPicture shared_picture;
-    bool sharing_tried = false;
-
-    // -- Logic thread only --
-    int unchanged_redraws = 0;  // redraws in a row that changed nowhere
-    OwnDisplay own_display;     // the logic thread's own way to the window's display
-    SteadyClock::time_point own_next_show{};
-
-    // -- Until the first window is open --
-    // The font configuration is read and the first font made aside while the
-    // first window is made; once it has its window, the game takes this book.
-    std::thread font_warming;
-    FontBook warm_fonts;
-};
-
-namespace {
+// -- Hand-overs between the threads --
 
 void WakeMainThread(Desktop& desktop) {
     bool first = false;
@@ -149,6 +79,70 @@ void WakeMainThread(Desktop& desktop) {
         [[maybe_unused]] ssize_t written = write(desktop.wake_fd, &one, sizeof one);
     }
 }
+
+std::uint64_t PostToWindowThread(Desktop& desktop, std::function<void()> request) {
+    std::uint64_t number = 0;
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.tasks.push_back(std::move(request));
+        number = ++desktop.tasks_posted;
+    }
+    WakeMainThread(desktop);
+    return number;
+}
+
+void WaitForWindowThread(Desktop& desktop, std::uint64_t number) {
+    std::unique_lock<std::mutex> guard(desktop.lock);
+    desktop.changed.wait(guard, [&] { return desktop.tasks_done >= number; });
+}
+
+void RunOnWindowThread(Desktop& desktop, std::function<void()> request) {
+    WaitForWindowThread(desktop, PostToWindowThread(desktop, std::move(request)));
+}
+
+bool TakeSendWhole(Desktop& desktop) {
+    std::lock_guard<std::mutex> guard(desktop.lock);
+    const bool whole = desktop.send_whole;
+    desktop.send_whole = false;
+    return whole;
+}
+
+void SendSharedCanvas(SharedPicture& shared, Canvas& canvas, bool whole) {
+    cairo_surface_flush(canvas.surface);
+    const PixelRect* changed = nullptr;
+    int count = -1;
+    if (whole || !ChangedCanvasRegions(canvas, &changed, &count)) count = -1;
+    SendSharedPicture(shared, changed, count);
+    TakeChangedCanvasRegions(canvas);
+}
+
+// -- The window (main thread) --
+
+void ReadRefreshRate(Desktop& desktop) {
+    desktop.frame_period = RefreshPeriod(desktop.window);
+}
+
+void FindXConnection(Desktop& desktop) {
+    if (desktop.x_display != nullptr || desktop.window == nullptr) return;
+    desktop.x_display = XConnectionOf(desktop.window);
+    if (desktop.x_display == nullptr) return;
+    std::lock_guard<std::mutex> guard(desktop.lock);
+    desktop.display_name = DisplayString(desktop.x_display);
+}
+
+void DestroyWindow(Desktop& desktop) {
+    StopSharingPicture(desktop.shared_picture);
+    desktop.sharing_tried = false;
+    {
+        std::lock_guard<std::mutex> guard(desktop.lock);
+        desktop.send_whole = false;
+        desktop.own_window = 0;
+    }
+    if (desktop.window != nullptr) SDL_DestroyWindow(desktop.window);
+    desktop.window = nullptr;
+}
+
+namespace {
 
 // The main thread sleeps until an X event or a wake-up from the logic thread
 // arrives, or for at most timeout_ms (-1: no limit).
@@ -186,30 +180,6 @@ void RequestQuit(Desktop& desktop) {
         desktop.quit.store(true);
     }
     desktop.changed.notify_all();
-}
-
-// Hands a request to the main thread and goes on; returns its number. A
-// request that uses anything of the caller's must be waited for with
-// WaitForWindowThread before that goes; one that holds only copies need not.
-std::uint64_t PostToWindowThread(Desktop& desktop, std::function<void()> request) {
-    std::uint64_t number = 0;
-    {
-        std::lock_guard<std::mutex> guard(desktop.lock);
-        desktop.tasks.push_back(std::move(request));
-        number = ++desktop.tasks_posted;
-    }
-    WakeMainThread(desktop);
-    return number;
-}
-
-void WaitForWindowThread(Desktop& desktop, std::uint64_t number) {
-    std::unique_lock<std::mutex> guard(desktop.lock);
-    desktop.changed.wait(guard, [&] { return desktop.tasks_done >= number; });
-}
-
-// Runs a request on the main thread and waits for it to be done.
-void RunOnWindowThread(Desktop& desktop, std::function<void()> request) {
-    WaitForWindowThread(desktop, PostToWindowThread(desktop, std::move(request)));
 }
 
 // -- Keys --
@@ -262,10 +232,6 @@ void OnTextInput(Desktop& desktop, const char* text) {
 
 // -- Presentation (main thread) --
 
-void ReadRefreshRate(Desktop& desktop) {
-    desktop.frame_period = RefreshPeriod(desktop.window);
-}
-
 // Copies the canvas straight into the window's own surface: only the cells
 // that changed when the canvas can tell them, which holds the last picture
 // elsewhere. Returns how many regions around them it put into `regions`, or
@@ -306,25 +272,6 @@ void LetGameThreadGo(Desktop& desktop) {
         desktop.frame_taken = true;
     }
     desktop.changed.notify_all();
-}
-
-// Whether the next picture must go whole, which it then does.
-bool TakeSendWhole(Desktop& desktop) {
-    std::lock_guard<std::mutex> guard(desktop.lock);
-    const bool whole = desktop.send_whole;
-    desktop.send_whole = false;
-    return whole;
-}
-
-// The settled canvas sent from its own memory: the regions changed since the
-// last picture, or all of it.
-void SendSharedCanvas(SharedPicture& shared, Canvas& canvas, bool whole) {
-    cairo_surface_flush(canvas.surface);
-    const PixelRect* changed = nullptr;
-    int count = -1;
-    if (whole || !ChangedCanvasRegions(canvas, &changed, &count)) count = -1;
-    SendSharedPicture(shared, changed, count);
-    TakeChangedCanvasRegions(canvas);
 }
 
 // Shows a waiting picture once its turn in the display's rhythm has come; the
@@ -436,28 +383,6 @@ void ServiceWindow(Platform& platform, Desktop& desktop) {
     }
 }
 
-// SDL's X connection lives as long as its video system; the first window shows it.
-void FindXConnection(Desktop& desktop) {
-    if (desktop.x_display != nullptr || desktop.window == nullptr) return;
-    desktop.x_display = XConnectionOf(desktop.window);
-    if (desktop.x_display == nullptr) return;
-    std::lock_guard<std::mutex> guard(desktop.lock);
-    desktop.display_name = DisplayString(desktop.x_display);
-}
-
-// (The logic thread has let go of the window before it asks for this.)
-void DestroyWindow(Desktop& desktop) {
-    StopSharingPicture(desktop.shared_picture);
-    desktop.sharing_tried = false;
-    {
-        std::lock_guard<std::mutex> guard(desktop.lock);
-        desktop.send_whole = false;
-        desktop.own_window = 0;
-    }
-    if (desktop.window != nullptr) SDL_DestroyWindow(desktop.window);
-    desktop.window = nullptr;
-}
-
 }  // namespace
 
 // -- The run --
@@ -530,237 +455,5 @@ int RunDesktop(int (*game)(Platform& platform)) {
     SDL_Quit();
     return result;
 }
-
-// -- The back end's operations (logic thread) --
-
-namespace {
-
-WorkArea UsableBounds(Platform& platform) {
-    Desktop& state = *platform.desktop;
-    WorkArea area;
-    RunOnWindowThread(state, [&] {
-        int display = state.window != nullptr ? std::max(0, SDL_GetWindowDisplayIndex(state.window)) : 0;
-        SDL_Rect bounds{};
-        if (SDL_GetDisplayUsableBounds(display, &bounds) != 0 && SDL_GetDisplayBounds(display, &bounds) != 0)
-            bounds = SDL_Rect{0, 0, 0, 0};
-        area = WorkArea{bounds.w, bounds.h};
-    });
-    return area;
-}
-
-// The canvas keeps its frames: only what changed is repainted and shown. It is
-// made while the main thread makes the window: both take a while at start.
-// SDL's window surface is made only for a display that cannot share memory:
-// otherwise the server reads the canvas itself, and the surface, a second
-// picture's worth of memory to map, is made only if the first picture has to
-// go through it after all.
-bool OpenWindow(Platform& platform, const std::string& caption, int screen_x, int screen_y, int width,
-                int height) {
-    Desktop& state = *platform.desktop;
-    // The last window goes: its pictures no longer go to it from here.
-    StopOwnDisplay(state.own_display, false);
-    {
-        std::lock_guard<std::mutex> guard(state.lock);
-        state.own_window = 0;
-    }
-    bool opened = false;
-    const std::uint64_t made = PostToWindowThread(state, [&] {
-        DestroyWindow(state);  // one window at a time: this pass's replaces the last one's
-        state.picture_shown = false;
-        state.focus_wanted = false;
-        state.window = SDL_CreateWindow(caption.c_str(), screen_x, screen_y, width, height, SDL_WINDOW_HIDDEN);
-        if (state.window == nullptr) {
-            std::fprintf(stderr, "Gyrovessel cannot open its window: %s\n", SDL_GetError());
-            return;
-        }
-        FindXConnection(state);
-        PlaceOuterCorner(state.window, screen_x, screen_y);
-        ReadRefreshRate(state);
-        state.next_show = SteadyClock::now();
-        // Without shared memory every picture goes through the surface: it
-        // is made now, and a window that cannot have one is not opened.
-        opened = DisplaySharesMemory(state.window) || SDL_GetWindowSurface(state.window) != nullptr;
-    });
-    bool canvas_made = CreateCanvas(platform.canvas, width, height, CanvasMemory::Shared);
-    if (canvas_made) KeepCanvasFrames(platform.canvas, true);
-    WaitForWindowThread(state, made);
-    if (state.font_warming.joinable()) {
-        state.font_warming.join();
-        // The book made aside becomes the game's own: its font is the one the
-        // game's book starts with, and Cairo's fonts serve any thread.
-        if (platform.fonts.fonts.empty()) std::swap(platform.fonts, state.warm_fonts);
-        FreeFontBook(state.warm_fonts);
-    }
-    if (!opened || !canvas_made) {
-        DestroyCanvas(platform.canvas);
-        return false;
-    }
-    return true;
-}
-
-// Moving and focusing ask nothing back: the game draws on meanwhile, and the
-// picture it then shows waits for them (SDL waits for a move to be seen).
-void SetLocation(Platform& platform, int screen_x, int screen_y) {
-    Desktop& state = *platform.desktop;
-    PostToWindowThread(state, [&state, screen_x, screen_y] {
-        if (state.window != nullptr) PlaceOuterCorner(state.window, screen_x, screen_y);
-    });
-}
-
-void SetFocus(Platform& platform) {
-    Desktop& state = *platform.desktop;
-    PostToWindowThread(state, [&state] {
-        if (state.window == nullptr) return;
-        // A hidden window cannot take the focus: it does when it shows.
-        if (!state.picture_shown) {
-            state.focus_wanted = true;
-            return;
-        }
-        SDL_RaiseWindow(state.window);
-        SDL_SetWindowInputFocus(state.window);
-    });
-}
-
-// Sends the settled picture through the logic thread's own connection, at its
-// turn in the display's rhythm; false when that connection cannot be had.
-bool ShowOwnPicture(Platform& platform, Desktop& state, unsigned long x_window) {
-    const bool sharing = state.own_display.picture.state != nullptr && state.own_display.window == x_window;
-    // The display's name is written once, before any window is handed over.
-    if (!sharing && !ShareThroughOwnDisplay(state.own_display, state.display_name.c_str(), x_window, platform.canvas))
-        return false;
-    SteadyClock::duration period{};
-    {
-        std::lock_guard<std::mutex> guard(state.lock);
-        period = state.own_period;
-    }
-    if (!sharing) {
-        state.own_next_show = SteadyClock::now() + period;
-        // One request carries all the regions: many narrow ones cost the
-        // server less than a few that also cover what did not change.
-        SetChangedRegionLimit(platform.canvas, kMaxChangedRegions);
-    }
-    std::this_thread::sleep_until(state.own_next_show);
-    SendSharedCanvas(state.own_display.picture, platform.canvas, TakeSendWhole(state));
-    // Keep the rhythm of the display; after a stall start a new one instead of catching up.
-    const auto now = SteadyClock::now();
-    state.own_next_show += period;
-    if (state.own_next_show < now) state.own_next_show = now + period;
-    return true;
-}
-
-void Redraw(Platform& platform) {
-    Desktop& state = *platform.desktop;
-    const PixelRect* regions = nullptr;
-    int count = 0;
-    const bool unchanged = ChangedCanvasRegions(platform.canvas, &regions, &count) && count == 0;
-    state.unchanged_redraws = unchanged ? state.unchanged_redraws + 1 : 0;
-    if (state.unchanged_redraws >= 2) {
-        std::unique_lock<std::mutex> guard(state.lock);
-        state.changed.wait_for(guard, kUnchangedPictureWait,
-                               [&] { return state.keys_count > 0 || state.quit.load(); });
-        return;
-    }
-    unsigned long own_window = 0;
-    {
-        std::lock_guard<std::mutex> guard(state.lock);
-        own_window = state.own_window;
-    }
-    if (own_window != 0 && ShowOwnPicture(platform, state, own_window)) return;
-    std::unique_lock<std::mutex> guard(state.lock);
-    state.frame_waiting = true;
-    state.frame_taken = false;
-    guard.unlock();
-    WakeMainThread(state);
-    guard.lock();
-    state.changed.wait(guard, [&] { return state.frame_taken; });
-}
-
-bool WindowClosed(const Platform& platform) {
-    return platform.desktop->quit.load();
-}
-
-std::string Inkey(Platform& platform) {
-    Desktop& state = *platform.desktop;
-    std::uint32_t value = 0;
-    {
-        std::lock_guard<std::mutex> guard(state.lock);
-        if (state.keys_count > 0) {
-            value = state.keys[static_cast<std::size_t>(state.keys_first)];
-            state.keys_first = (state.keys_first + 1) % kKeyQueueCapacity;
-            --state.keys_count;
-        }
-    }
-    return InkeyText(value);
-}
-
-void DiscardKeys(Platform& platform) {
-    Desktop& state = *platform.desktop;
-    std::lock_guard<std::mutex> guard(state.lock);
-    state.keys_first = 0;
-    state.keys_count = 0;
-}
-
-// A typed line is where the game rests (the menu, a question, a freeze): the
-// audio device closes once nothing sounds, and opens again at the next cue.
-// The first wait that passes without a key is the quiet moment for the fonts
-// to learn all their glyphs, and every font made later learns them as it is
-// made: play then draws its texts without allocating. Not before: the first
-// picture must not wait for it.
-void WaitForTyping(Platform& platform, std::chrono::steady_clock::time_point until) {
-    audio::RestAudio();
-    Desktop& state = *platform.desktop;
-    std::unique_lock<std::mutex> guard(state.lock);
-    const bool key_came =
-        state.changed.wait_until(guard, until, [&] { return state.keys_count > 0 || state.quit.load(); });
-    guard.unlock();
-    if (!key_came && !platform.fonts.learn_whole) LearnFontsWhole(platform.fonts);
-}
-
-double LocalTimer(Platform&) {
-    return SecondsSinceMidnight(ReadLocalClock());
-}
-
-std::string LocalDate(Platform&) {
-    LocalMoment now = ReadLocalClock();
-    return FormatDate(now.year, now.month, now.day);
-}
-
-std::string LocalTime(Platform&) {
-    LocalMoment now = ReadLocalClock();
-    return FormatTime(now.hour, now.minute, now.second);
-}
-
-void PlayRecordedCue(Platform&, std::string_view name) {
-    audio::PlayCueByName(name);
-}
-
-void PlayAlert(Platform&) {
-    audio::PlayDefaultAlert();
-}
-
-}  // namespace
-
-// A desktop run prints every frame for hours, and nothing reads what it
-// printed: no text log.
-const Backend kDesktopBackend = {
-    .work_area = &UsableBounds,
-    .open_window = &OpenWindow,
-    .set_location = &SetLocation,
-    .set_focus = &SetFocus,
-    .redraw = &Redraw,
-    .quit_requested = &WindowClosed,
-    .inkey = &Inkey,
-    .discard_keys = &DiscardKeys,
-    .wait_for_typing = &WaitForTyping,
-    .caret_blinks = true,
-    .text_logger = nullptr,
-    .timer = &LocalTimer,
-    .date_text = &LocalDate,
-    .time_text = &LocalTime,
-    .play_cue = &PlayRecordedCue,
-    .beep = &PlayAlert,
-    .console_write = &WriteTerminal,
-    .console_read_line = &ReadTerminalLine,
-};
 
 }  // namespace platform
