@@ -1,7 +1,7 @@
 #pragma once
 // The desktop window's own chores, apart from the two threads that share it:
-// finding a display, placing the window, its X connection, its refresh rate,
-// and its pixels touched before the first picture. Main thread only.
+// finding a display, placing the window, its X connection and its refresh
+// rate. Main thread only.
 
 #include <SDL.h>
 #include <SDL_syswm.h>

@@ -1,7 +1,8 @@
 #include "platform/desktop/shared_picture.h"
 
 #if defined(GYROVESSEL_X_SHARED_MEMORY)
-#include <SDL_syswm.h>
+#include "platform/desktop/desktop_window.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -89,20 +90,15 @@ bool ShareWithXWindow(SharedPicture& shared, Display* display, ::Window x_window
 }  // namespace
 
 bool DisplaySharesMemory(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
-        return false;
-    return XShmQueryExtension(info.info.x11.display) != False;
+    Display* display = window != nullptr ? XConnectionOf(window) : nullptr;
+    return display != nullptr && XShmQueryExtension(display) != False;
 }
 
 bool ShareCanvasWithWindow(SharedPicture& shared, SDL_Window* window, const Canvas& canvas) {
     StopSharingPicture(shared);
-    if (window == nullptr) return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return false;
-    return ShareWithXWindow(shared, info.info.x11.display, info.info.x11.window, canvas);
+    Display* display = window != nullptr ? XConnectionOf(window) : nullptr;
+    if (display == nullptr) return false;
+    return ShareWithXWindow(shared, display, XWindowOf(window), canvas);
 }
 
 bool ShareThroughOwnDisplay(OwnDisplay& own, const char* display_name, unsigned long x_window, const Canvas& canvas) {
