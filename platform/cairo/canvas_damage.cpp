@@ -132,12 +132,11 @@ void InitCellMarks(CellMarks& cells, int shift, int width, int height) {
     const std::size_t count = static_cast<std::size_t>(cells.columns) * cells.rows;
     cells.marks.assign(count, 0);
     cells.blocks.assign(count, 0);
-    cells.open_rect.assign(static_cast<std::size_t>(cells.columns), 0);
-    cells.open_band.assign(static_cast<std::size_t>(cells.columns), 0);
     cells.marked.clear();
     cells.marked.reserve(count);
     cells.rects.clear();
-    cells.rects.reserve(kMaxChangedRegions);
+    // A band's runs are gathered before they are counted against the limit.
+    cells.rects.reserve(kMaxChangedRegions + static_cast<std::size_t>(cells.columns));
     cells.everything = false;
 }
 
@@ -206,32 +205,35 @@ bool GatherCells(CellMarks& cells, int max_rects) {
         }
         cells.rects.clear();
         bool fits = true;
-        // A run joins the rect above it when that one begins at the same
-        // column, reaches down to the band before and ends where it ends.
-        std::fill(cells.open_band.begin(), cells.open_band.end(), first_band - 2);
+        // The band whose runs the last rects are, and where they begin: a
+        // band with the same runs only makes them reach further down.
+        int last_band = first_band - 2;
+        std::size_t band_start = 0;
         for (int band = first_band; band < end_band && fits; ++band) {
             const std::uint8_t* line = grid + static_cast<std::size_t>(band) * cells.columns;
             const int top = (band << level) * cell, bottom = std::min(((band + 1) << level) * cell, cells.height);
-            for (int column = NextMarked(line, 0, cells.columns); column < cells.columns && fits;
+            const std::size_t start = cells.rects.size();
+            for (int column = NextMarked(line, 0, cells.columns); column < cells.columns;
                  column = NextMarked(line, column, cells.columns)) {
                 int end = column + 1;  // one past the last marked column of the run
                 for (int next = end; next < cells.columns && next < end + gap; ++next)
                     if (line[next] != 0) end = next + 1;
-                const PixelRect run{column * cell, top, std::min(end * cell, cells.width), bottom};
-                std::int32_t& open = cells.open_rect[static_cast<std::size_t>(column)];
-                std::int32_t& reached = cells.open_band[static_cast<std::size_t>(column)];
-                if (reached == band - 1 && cells.rects[static_cast<std::size_t>(open)].right == run.right) {
-                    cells.rects[static_cast<std::size_t>(open)].bottom = run.bottom;
-                    reached = band;
-                } else if (cells.rects.size() == limit) {
-                    fits = false;
-                } else {
-                    open = static_cast<std::int32_t>(cells.rects.size());
-                    reached = band;
-                    cells.rects.push_back(run);
-                }
+                cells.rects.push_back(PixelRect{column * cell, top, std::min(end * cell, cells.width), bottom});
                 column = end;
             }
+            const std::size_t runs = cells.rects.size() - start;
+            if (runs == 0) continue;
+            if (last_band == band - 1 && runs == start - band_start &&
+                std::equal(cells.rects.begin() + static_cast<std::ptrdiff_t>(start), cells.rects.end(),
+                           cells.rects.begin() + static_cast<std::ptrdiff_t>(band_start),
+                           [](const PixelRect& a, const PixelRect& b) { return a.left == b.left && a.right == b.right; })) {
+                cells.rects.resize(start);
+                for (std::size_t i = band_start; i < start; ++i) cells.rects[i].bottom = bottom;
+            } else {
+                band_start = start;
+            }
+            last_band = band;
+            fits = cells.rects.size() <= limit;
         }
         if (fits) return true;
         if (band_rows >= cells.rows && gap > cells.columns) break;

@@ -22,8 +22,6 @@ struct CellMarks {
     std::vector<std::uint8_t> marks;    // one a cell, row after row
     std::vector<std::int32_t> marked;   // the cells marked, in the order they were
     std::vector<std::uint8_t> blocks;   // scratch: the marks in bands of several rows of cells
-    // Scratch, per column: the rect whose run begins there, and the last band it reaches.
-    std::vector<std::int32_t> open_rect, open_band;
     std::vector<PixelRect> rects;       // after GatherCells
     bool everything = false;            // the whole picture, whatever is marked
 };
@@ -33,10 +31,13 @@ void ClearCellMarks(CellMarks& cells);
 void MarkCell(CellMarks& cells, std::int32_t cell);
 void MarkBox(CellMarks& cells, const PixelRect& box);
 double MarkedShare(const CellMarks& cells);  // of all cells; 1 for everything
-// Gathers the marked cells into at most max_rects rectangles, runs along a row
-// joined with equal runs below; when they would be more, in bands of 2, 4, ...
-// rows of cells whose runs bridge ever wider gaps. False (and everything)
-// only when the limit is below one.
+// Gathers the marked cells into at most max_rects rectangles: the runs along
+// each row of cells, a row whose runs all equal those of the row above joined
+// with it; when they would be more, in bands of 2, 4, ... rows of cells whose
+// runs bridge ever wider gaps. The rectangles come as an X server keeps a
+// region, so that it can take them as they are: top to bottom in bands that do
+// not overlap, each band's rectangles of its height and left to right, apart.
+// False (and everything) only when the limit is below one.
 bool GatherCells(CellMarks& cells, int max_rects);
 
 // -- What moved --

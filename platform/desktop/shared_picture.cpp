@@ -130,6 +130,8 @@ void SendSharedPicture(SharedPicture& shared, const PixelRect* regions, int coun
     }
     // Many regions go as one picture clipped to them: the server copies only
     // what lies inside, and a request each would cost it more than the copy.
+    // They come in bands, as the server keeps a region: told so, it takes them
+    // as they are instead of sorting them into bands at every picture.
     if (count > 0) {
         count = std::min(count, kMaxChangedRegions);
         PixelRect bounds = regions[0];
@@ -142,7 +144,7 @@ void SendSharedPicture(SharedPicture& shared, const PixelRect* regions, int coun
             bounds = PixelRect{std::min(bounds.left, region.left), std::min(bounds.top, region.top),
                                std::max(bounds.right, region.right), std::max(bounds.bottom, region.bottom)};
         }
-        if (count > 1) XSetClipRectangles(state->display, state->gc, 0, 0, state->clip.data(), count, Unsorted);
+        if (count > 1) XSetClipRectangles(state->display, state->gc, 0, 0, state->clip.data(), count, YXBanded);
         XShmPutImage(state->display, state->window, state->gc, state->image, bounds.left, bounds.top, bounds.left,
                      bounds.top, static_cast<unsigned>(bounds.right - bounds.left),
                      static_cast<unsigned>(bounds.bottom - bounds.top), False);
