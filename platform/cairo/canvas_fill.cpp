@@ -53,12 +53,12 @@ std::int64_t CrossingColumn(std::int64_t crossing) {
 
 // An edge's place carried down to the next row.
 void StepDown(FixedEdge& edge) {
-    edge.place += edge.place_step;
+    // Whether the remainder carries follows the slope's fraction, which a
+    // branch predicts badly: the carry is added as a number.
     edge.remainder += edge.remainder_step;
-    if (edge.remainder >= edge.dy) {
-        edge.remainder -= edge.dy;
-        ++edge.place;
-    }
+    const std::int64_t carry = edge.remainder >= edge.dy ? 1 : 0;
+    edge.place += edge.place_step + carry;
+    edge.remainder -= edge.dy & -carry;
 }
 
 std::uint32_t* Row(Canvas& canvas, int row) {
