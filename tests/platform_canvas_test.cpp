@@ -1,6 +1,7 @@
 // Pictures on the off-screen canvas, checked pixel by pixel: outlines and fills
 // with their special colours, fill rules, corners, ellipses, hatches and text.
 
+#include "platform/cairo/picture.h"
 #include "platform/offscreen/offscreen.h"
 #include "platform/platform.h"
 #include "test_support.h"
@@ -10,8 +11,10 @@
 #include <cmath>
 #include <fstream>
 #include <numbers>
+#include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -85,6 +88,39 @@ TEST(CanvasFigureTest, WindingFillsTheStarCentreAndEvenOddLeavesIt) {
     // The points of the star are inside under both rules.
     EXPECT_EQ(PixelAt(*winding, 0, 60), kBlue);
     EXPECT_EQ(PixelAt(*even_odd, 0, 60), kBlue);
+}
+
+// A window's canvas fills polygons pixel by pixel itself; a recorded picture
+// is filled by Cairo when it is replayed. Both set the same pixels, also where
+// corners on half and quarter pixels put an edge exactly between two of them.
+TEST(CanvasFigureTest, DirectFillsSetThePixelsCairoSets) {
+    OffscreenOptions options;
+    options.width = options.height = 200;
+    options.record_vector = true;
+    PlatformHandle recorded = CreateOffscreenPlatform(options);
+    ASSERT_TRUE(OpenGraphicWindow(*recorded, "test", 0, 0, 200, 200));
+    GraphicSetScale(*recorded, -100, 100, 100, -100);
+    PlatformHandle direct = MakeWindow();
+    const int pitch = PicturePitch(*direct);
+    std::vector<std::uint32_t> cairo_fill(static_cast<std::size_t>(pitch / 4) * 200), own_fill(cairo_fill.size());
+    std::mt19937 random(15);
+    std::uniform_int_distribution<int> quarter(-440, 440), corners(3, 7);
+    for (int polygon = 0; polygon < 200; ++polygon) {
+        PointF points[7];
+        const int count = corners(random);
+        for (int i = 0; i < count; ++i)
+            points[i] = PointF{static_cast<float>(quarter(random)) / 4, static_cast<float>(quarter(random)) / 4};
+        for (Platform* window : {recorded.get(), direct.get()}) {
+            GraphicSetColor(*window, kBlack, kBlack);
+            GraphicClear(*window);
+            GraphicPolygon(*window, points, count, kTransparent, kBlue, FillStyle::Solid, polygon % 2);
+        }
+        CopyPictureTo(*recorded, cairo_fill.data(), pitch);
+        CopyPictureTo(*direct, own_fill.data(), pitch);
+        int differing = 0;
+        for (std::size_t i = 0; i < own_fill.size(); ++i) differing += ((cairo_fill[i] ^ own_fill[i]) & 0xFFFFFF) != 0;
+        ASSERT_EQ(differing, 0) << "polygon " << polygon << " of " << count << " corners";
+    }
 }
 
 TEST(CanvasFigureTest, CornersBeyondHundredPercentDrawAsHundred) {

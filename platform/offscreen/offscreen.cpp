@@ -167,7 +167,8 @@ int PicturePitch(const Platform& platform) {
 }
 
 void CopyPictureTo(const Platform& platform, void* destination, int destination_pitch) {
-    if (platform.canvas.pixels != nullptr) CopyCanvasPixels(platform.canvas, destination, destination_pitch);
+    // A recorded picture is replayed into the destination.
+    if (platform.canvas.surface != nullptr) CopyCanvasPixels(platform.canvas, destination, destination_pitch);
 }
 
 long long RepaintedPicturePixels(const Platform& platform) {
