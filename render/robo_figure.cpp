@@ -2,6 +2,7 @@
 
 #include "render/draw_helpers.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -79,19 +80,29 @@ platform::FillStyle HyphenHeadStyle(int section) {
     }
 }
 
-// Farthest first, by repeated neighbour swaps; equal distances never swap, so
-// equally far sections keep ascending order.
+// Farthest first; equally far sections keep ascending order, as repeated
+// swaps of neighbours that are strictly out of order leave them. Drawn every
+// frame for every copy: a sort of the pairs, which never allocates, in place
+// of the swaps, whose comparisons a branch predicts badly.
 void SortFarthestFirst(Scene& scene) {
-    bool swapped = true;
-    while (swapped) {
-        swapped = false;
-        for (int i = 1; i < NumRoboSections; ++i) {
-            if (scene.RoboDistance[i] < scene.RoboDistance[i + 1]) {
-                std::swap(scene.RoboDistance[i], scene.RoboDistance[i + 1]);
-                std::swap(scene.RoboOrder[i], scene.RoboOrder[i + 1]);
-                swapped = true;
-            }
-        }
+    struct Far {
+        double distance;
+        int place;  // before the sort
+    };
+    std::array<Far, NumRoboSections> order{};
+    // (A distance that is not a number, which finite points never give, goes
+    // last rather than leave the sort without an order.)
+    for (int k = 1; k <= NumRoboSections; ++k) {
+        const double distance = scene.RoboDistance[k];
+        order[static_cast<std::size_t>(k - 1)] = Far{std::isnan(distance) ? -HUGE_VAL : distance, k};
+    }
+    std::sort(order.begin(), order.end(), [](const Far& a, const Far& b) {
+        return a.distance > b.distance || (a.distance == b.distance && a.place < b.place);
+    });
+    const auto sections = scene.RoboOrder;
+    for (int k = 1; k <= NumRoboSections; ++k) {
+        scene.RoboDistance[k] = order[static_cast<std::size_t>(k - 1)].distance;
+        scene.RoboOrder[k] = sections[order[static_cast<std::size_t>(k - 1)].place];
     }
 }
 
