@@ -102,6 +102,28 @@ void FillSpan(const Canvas& canvas, int row, std::uint32_t* line, int first, int
                      [&](int from, int to) { SetHatchedRun(line, from, to, pixel, hatch_bits); });
 }
 
+// Sets `count` pixels (1 to kLongSpan - 1) from `at`: four at a time,
+// the last four ending at the span's end, so that overlapping stores cover
+// it. A store loop that ends after as many steps as the span is wide costs
+// a branch the processor guesses wrong on most rows of a slanted figure;
+// here only the span's size class decides, which changes seldom.
+void SetShortRun(std::uint32_t* at, int count, std::uint32_t pixel) {
+    if (count < 4) {
+        at[0] = pixel;
+        at[(count - 1) / 2] = pixel;
+        at[count - 1] = pixel;
+        return;
+    }
+    const std::array<std::uint32_t, 4> four{pixel, pixel, pixel, pixel};
+    const int last = count - 4;
+    auto put = [&](int step) { std::memcpy(at + std::min(4 * step, last), four.data(), sizeof four); };
+    put(0), put(1), put(2), put(3);
+    if (count <= 16) return;
+    put(4), put(5), put(6), put(7);
+    if (count <= 32) return;
+    for (int step = 8; step < kLongSpan / 4; ++step) put(step);
+}
+
 // The spans of consecutive rows within one row of cells.
 struct CellRowSpans {
     int top = 0, count = 0;
@@ -128,7 +150,11 @@ void FillCellRowSpans(Canvas& canvas, const CellRowSpans& spans, std::uint32_t p
         }
     };
     if (right - left < kLongSpan) {
-        if (!UnmarkedRow(canvas, spans.top)) set_rows(left, right);
+        if (UnmarkedRow(canvas, spans.top)) return;
+        for (int i = 0; i < spans.count; ++i) {
+            const int from = spans.froms[static_cast<std::size_t>(i)], to = spans.tos[static_cast<std::size_t>(i)];
+            if (from < to) SetShortRun(Row(canvas, spans.top + i) + from, to - from, pixel);
+        }
         return;
     }
     ForWritableParts(canvas, spans.top, left, right, set_rows);
