@@ -1,6 +1,7 @@
 // The performance table is drawn at every frame of the play scene: how long
 // one drawing takes for a short history and for a long one (40,000 etudes),
-// with the default reach of 10 and with the widest reach of 10,000.
+// with the default reach of 10 and with the widest reach of 10,000, of all
+// kinds in turn or of the one kind a player keeps to.
 
 #include "app/main_flow.h"
 #include "platform/offscreen/offscreen.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-std::unique_ptr<GameState> HistoryOf(int records, platform::Platform& platform) {
+std::unique_ptr<GameState> HistoryOf(int records, int kinds, platform::Platform& platform) {
     auto game = std::make_unique<GameState>();
     game->platform = &platform;
     render::ComputeScreenMetricsFor(game->screen, 1920, 1080);
@@ -24,7 +25,7 @@ std::unique_ptr<GameState> HistoryOf(int records, platform::Platform& platform) 
     game->history.NumRecords = records;
     for (int i = 1; i <= records; ++i) {
         PlayerRecord& record = game->history.PlayerHistory[static_cast<std::size_t>(i)];
-        const int fields[] = {i % 16 + 1, 20 + i % 200, 6, 6, 2026, i % 12 + 1, i % 28 + 1, 14, 5, 33, i % 3 - 1};
+        const int fields[] = {i % kinds + 1, 20 + i % 200, 6, 6, 2026, i % 12 + 1, i % 28 + 1, 14, 5, 33, i % 3 - 1};
         for (int field = 1; field <= 11; ++field) record[field] = static_cast<std::int16_t>(fields[field - 1]);
     }
     return game;
@@ -32,7 +33,7 @@ std::unique_ptr<GameState> HistoryOf(int records, platform::Platform& platform) 
 
 void BM_DrawPerformanceReport(benchmark::State& state) {
     platform::PlatformHandle platform = platform::CreateOffscreenPlatform(platform::OffscreenOptions{});
-    auto game = HistoryOf(static_cast<int>(state.range(0)), *platform);
+    auto game = HistoryOf(static_cast<int>(state.range(0)), static_cast<int>(state.range(2)), *platform);
     game->settings.PastPerformanceReach = static_cast<std::int32_t>(state.range(1));
     for (auto _ : state) {
         records::DrawPerformanceReport(*game);
@@ -41,10 +42,13 @@ void BM_DrawPerformanceReport(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DrawPerformanceReport)
-    ->Args({0, 10})
-    ->Args({500, 10})
-    ->Args({40000, 10})
-    ->Args({40000, 10000})
+    ->ArgNames({"records", "reach", "kinds"})
+    ->Args({0, 10, 16})
+    ->Args({500, 10, 16})
+    ->Args({40000, 10, 16})
+    ->Args({40000, 10000, 16})
+    ->Args({5000, 10, 1})
+    ->Args({40000, 10, 1})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -76,34 +76,46 @@ std::string_view AxisGroupName(int group) {
 
 // -- The summary --
 
-// Newest first, until the reach is met; a win counts as the fastest only when
-// it beats every newer one and the sentinel duration.
-KindSummary SummariseKind(const History& history, std::int32_t reach, int kind) {
+// Newest first, each kind until its reach is met; a win counts as the fastest
+// only when it beats every newer one and the sentinel duration. All kinds in
+// one pass: the table is drawn at every frame, and a player who keeps to one
+// kind would otherwise have the whole history read once for each other kind.
+KindSummaries SummariseKinds(const History& history, std::int32_t reach) {
     const auto& records = history.PlayerHistory;
     std::int32_t last = history.NumRecords;
     if (static_cast<std::size_t>(last) >= records.size()) last = static_cast<std::int32_t>(records.size()) - 1;
 
-    KindSummary summary;
-    std::int16_t best_duration = kSentinelDuration;
-    for (std::int32_t i = last; i >= 1; --i) {
+    KindSummaries summaries{};
+    std::array<std::int16_t, NumEtudeKinds> best_duration;
+    best_duration.fill(kSentinelDuration);
+    std::array<bool, NumEtudeKinds> done{};
+    int kinds_left = NumEtudeKinds;
+    for (std::int32_t i = last; i >= 1 && kinds_left > 0; --i) {
         const PlayerRecord& record = records[static_cast<std::size_t>(i)];
-        if (record[1] == kind) {
-            switch (record[11]) {
-                case -1: ++summary.incomplete; break;
-                case 0: ++summary.lost; break;
-                case 1:
-                    ++summary.won;
-                    if (record[2] < best_duration) {
-                        summary.best = i;
-                        best_duration = record[2];
-                    }
-                    break;
-                default: break;
-            }
+        const int kind = record[1];
+        if (kind < 1 || kind > NumEtudeKinds || done[static_cast<std::size_t>(kind - 1)]) continue;
+        const auto index = static_cast<std::size_t>(kind - 1);
+        KindSummary& summary = summaries[index];
+        switch (record[11]) {
+            case -1: ++summary.incomplete; break;
+            case 0: ++summary.lost; break;
+            case 1:
+                ++summary.won;
+                if (record[2] < best_duration[index]) {
+                    summary.best = i;
+                    best_duration[index] = record[2];
+                }
+                break;
+            default: break;
         }
-        if (summary.won + summary.lost + summary.incomplete == reach) break;
+        // A kind's reading ends at the record that brings its count to the
+        // reach (never below one, as the menu takes it).
+        if (summary.won + summary.lost + summary.incomplete == reach) {
+            done[index] = true;
+            --kinds_left;
+        }
     }
-    return summary;
+    return summaries;
 }
 
 // -- The table --
@@ -130,8 +142,9 @@ void DrawPerformanceReport(const GameState& game) {
     }
     std::array<RowText, NumEtudeKinds> rows;
     std::array<bool, NumEtudeKinds> starred{};  // no win counted: the row of stars
+    const KindSummaries summaries = SummariseKinds(history, game.settings.PastPerformanceReach);
     for (int kind = 1; kind <= NumEtudeKinds; ++kind) {
-        KindSummary summary = SummariseKind(history, game.settings.PastPerformanceReach, kind);
+        const KindSummary& summary = summaries[static_cast<std::size_t>(kind - 1)];
         RowText& row = rows[static_cast<std::size_t>(kind - 1)];
         row.AddNumber(kind, "* #");
         row.Add(kStepTexts[(kind - 1) % 4]);

@@ -5,6 +5,7 @@
 
 #include "core/game_state.h"
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -18,8 +19,9 @@ struct KindSummary {
     std::int32_t incomplete = 0;
 };
 
-// The summary of kind 1..16, newest record first, read from the history alone.
-KindSummary SummariseKind(const History& history, std::int32_t reach, int kind);
+// The summaries of kinds 1..16 (index 0..15), newest record first, read from the history alone.
+using KindSummaries = std::array<KindSummary, NumEtudeKinds>;
+KindSummaries SummariseKinds(const History& history, std::int32_t reach);
 
 // The axis group of kinds 4g-3 .. 4g, as the table and the PROGRESS page name
 // it: group 1..4 is "Pitch", "Yaw", "Roll", "PYR"; "" otherwise.
