@@ -142,13 +142,6 @@ void FillCellRowSpans(Canvas& canvas, const CellRowSpans& spans, std::uint32_t p
         right = std::max(right, spans.tos[static_cast<std::size_t>(i)]);
     }
     if (left >= right) return;
-    auto set_rows = [&](int part_from, int part_to) {
-        for (int i = 0; i < spans.count; ++i) {
-            const int from = std::max(part_from, spans.froms[static_cast<std::size_t>(i)]);
-            const int to = std::min(part_to, spans.tos[static_cast<std::size_t>(i)]);
-            if (from < to) SetPixelRun(Row(canvas, spans.top + i) + from, Row(canvas, spans.top + i) + to, pixel);
-        }
-    };
     if (right - left < kLongSpan) {
         if (UnmarkedRow(canvas, spans.top)) return;
         for (int i = 0; i < spans.count; ++i) {
@@ -157,7 +150,13 @@ void FillCellRowSpans(Canvas& canvas, const CellRowSpans& spans, std::uint32_t p
         }
         return;
     }
-    ForWritableParts(canvas, spans.top, left, right, set_rows);
+    ForWritableParts(canvas, spans.top, left, right, [&](int part_from, int part_to) {
+        for (int i = 0; i < spans.count; ++i) {
+            const int from = std::max(part_from, spans.froms[static_cast<std::size_t>(i)]);
+            const int to = std::min(part_to, spans.tos[static_cast<std::size_t>(i)]);
+            if (from < to) SetPixelRun(Row(canvas, spans.top + i) + from, Row(canvas, spans.top + i) + to, pixel);
+        }
+    });
 }
 
 }  // namespace
