@@ -247,13 +247,16 @@ bool GatherCells(CellMarks& cells, int max_rects) {
 
 bool MarkMovedPolygon(CellMarks& cells, const CanvasOp& op, const double* before, const double* now) {
     if (!Near(before, op.count) || !Near(now, op.count)) return false;
-    const bool thin = op.pen_width <= 1 && op.pen_style == 0;
+    const bool wide = op.outlined != 0 && !(op.pen_width <= 1 && op.pen_style == 0);
     // A fill's pixel turns only where its centre lies in what an edge swept,
     // its neighbour in the row with it; a thin outline's pixel lies within
     // half a pixel of its edge.
-    double reach_x = 1 + kSlack, reach_y = 0.5 + kSlack;
-    // Round joins reach half the pen beyond a corner; snapping half a pixel more.
-    if (op.outlined != 0 && !thin) reach_x = reach_y = std::max(1, op.pen_width) / 2.0 + 2;
+    const bool exact_edges = op.filled != 0 || !wide;
+    // A wide pen strokes between the pixels the corners fall on, so it turns
+    // only where one of those moved: a letter drifting by a fraction of a
+    // pixel leaves most of its outline as it was. Round joins reach half the
+    // pen beyond a corner, a span's run over a gap a pixel more.
+    const double pen_reach = std::max(1, op.pen_width) / 2.0 + 1.5;
     for (int i = 0; i < op.count; ++i) {
         const int j = (i + 1) % op.count;
         const double* p0 = before + 2 * i;
@@ -261,7 +264,16 @@ bool MarkMovedPolygon(CellMarks& cells, const CanvasOp& op, const double* before
         const double* q0 = now + 2 * i;
         const double* q1 = now + 2 * j;
         if (p0[0] == q0[0] && p0[1] == q0[1] && p1[0] == q1[0] && p1[1] == q1[1]) continue;
-        MarkSweptEdge(cells, p0, p1, q0, q1, reach_x, reach_y);
+        if (exact_edges) MarkSweptEdge(cells, p0, p1, q0, q1, 1 + kSlack, 0.5 + kSlack);
+        if (!wide) continue;
+        const double snapped[4][2] = {{Snap(p0[0]), Snap(p0[1])},
+                                      {Snap(p1[0]), Snap(p1[1])},
+                                      {Snap(q0[0]), Snap(q0[1])},
+                                      {Snap(q1[0]), Snap(q1[1])}};
+        if (std::memcmp(snapped[0], snapped[2], sizeof snapped[0]) == 0 &&
+            std::memcmp(snapped[1], snapped[3], sizeof snapped[1]) == 0)
+            continue;
+        MarkSweptEdge(cells, snapped[0], snapped[1], snapped[2], snapped[3], pen_reach, pen_reach);
     }
     return true;
 }
