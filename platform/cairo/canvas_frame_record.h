@@ -49,6 +49,7 @@ struct FrameRecord {
     // The scratch picture changed cells are painted on, the canvas's size; made at first use.
     cairo_surface_t* scratch = nullptr;
     cairo_t* scratch_cairo = nullptr;
+    PixelRect scratch_clip;         // the clip last set on scratch_cairo; empty: none
     unsigned char* scratch_pixels = nullptr;  // mapped here; null when Cairo made them
 };
 

@@ -233,6 +233,7 @@ void PaintBox(Canvas& canvas, const CanvasOp& op, const FigureColors& colors, Fi
         FigureColors fill_only = colors;
         fill_only.outlined = false;
         if (PaintBoxPixels(canvas, grown, fill_only, style)) return;
+        ClipCairoToRepaint(canvas);
         if (ellipse) {
             AppendEllipse(cairo, (left + right) / 2, (top + bottom) / 2, radius_x + grow, radius_y + grow);
         } else {
@@ -244,6 +245,7 @@ void PaintBox(Canvas& canvas, const CanvasOp& op, const FigureColors& colors, Fi
     }
     if (PaintBoxPixels(canvas, RoundBoxPaint{left, top, right, bottom, radius_x, radius_y, ellipse}, colors, style))
         return;
+    ClipCairoToRepaint(canvas);
     if (ellipse) {
         AppendEllipse(cairo, (left + right) / 2, (top + bottom) / 2, radius_x, radius_y);
     } else {
@@ -266,6 +268,7 @@ void PaintPolygon(Canvas& canvas, const CanvasOp& op, const double* corners, con
         filled_here = FillPolygonPixels(canvas, corners, count, even_odd, colors.fill, static_cast<int>(style));
     }
     if (colors.filled && !filled_here) {
+        ClipCairoToRepaint(canvas);
         // Cairo samples a pixel at its centre, half a unit in from its corner.
         for (int i = 0; i < count; ++i) {
             if (i == 0) {
@@ -289,6 +292,7 @@ void PaintPolygon(Canvas& canvas, const CanvasOp& op, const double* corners, con
         DirectPixels direct(canvas);
         if (StrokeSnappedOutline(canvas, corners, count, std::max(1, canvas.pen_width), colors.outline)) return;
     }
+    ClipCairoToRepaint(canvas);
     for (int i = 0; i < count; ++i) {
         double x = PixelCentre(corners[2 * i]), y = PixelCentre(corners[2 * i + 1]);
         if (i == 0) {
@@ -313,6 +317,7 @@ void PaintDiscs(Canvas& canvas, const CanvasOp& op, const double* discs) {
         return;
     }
     // Recorded or large discs: one path and one fill for all of them.
+    ClipCairoToRepaint(canvas);
     cairo_t* cairo = canvas.cairo;
     for (int i = 0; i < op.count; ++i)
         AppendEllipse(cairo, discs[4 * i], discs[4 * i + 1], discs[4 * i + 2], discs[4 * i + 3]);
@@ -331,6 +336,7 @@ void PaintDiamonds(Canvas& canvas, const CanvasOp& op, const double* centres) {
         return;
     }
     // Recorded or large diamonds: one path through their corner pixels' centres.
+    ClipCairoToRepaint(canvas);
     cairo_t* cairo = canvas.cairo;
     for (int i = 0; i < op.count; ++i) {
         const double x = centres[2 * i] + 0.5, y = centres[2 * i + 1] + 0.5;
@@ -358,6 +364,7 @@ void PaintPolyline(Canvas& canvas, const CanvasOp& op, const double* corners) {
         cairo_surface_mark_dirty(canvas.surface);
         return;
     }
+    ClipCairoToRepaint(canvas);
     cairo_t* cairo = canvas.cairo;
     cairo_move_to(cairo, corners[0] + 0.5, corners[1] + 0.5);
     for (int i = 1; i < op.count; ++i) cairo_line_to(cairo, corners[2 * i] + 0.5, corners[2 * i + 1] + 0.5);
@@ -384,6 +391,7 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
     switch (op.kind) {
         case CanvasOpKind::Clear:
             // (Cairo's paint allocates nothing and fills faster than a plain loop.)
+            ClipCairoToRepaint(canvas);
             SetSource(cairo, op.outline);
             cairo_paint(cairo);
             break;
@@ -392,6 +400,7 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
                 DirectPixels direct(canvas);
                 if (StrokeLinePixels(canvas, op.a, op.b, op.c, op.d, std::max(1, op.pen_width), op.outline)) break;
             }
+            ClipCairoToRepaint(canvas);
             cairo_move_to(cairo, op.a, op.b);
             cairo_line_to(cairo, op.c, op.d);
             SetSource(cairo, op.outline);
@@ -404,6 +413,7 @@ void PaintCanvasOp(Canvas& canvas, const CanvasOp& op, const double* corners, co
                 PutPixel(canvas, static_cast<int>(op.a), static_cast<int>(op.b), OpaquePixel(op.outline));
                 break;
             }
+            ClipCairoToRepaint(canvas);
             cairo_rectangle(cairo, op.a, op.b, 1, 1);
             SetSource(cairo, op.outline);
             cairo_fill(cairo);

@@ -25,6 +25,13 @@ inline double PixelCentre(double device) {
     return Snap(device) + 0.5;
 }
 
+// While changed cells are repainted, Cairo is clipped to the region being
+// repainted only when it is about to draw: the direct painters, which draw
+// nearly all of a play picture, keep to canvas.clip by themselves, and a clip
+// set for every operation cost more than many of them. Called before a path
+// is begun, since the clip is made from a path of its own.
+void ClipCairoToRepaint(Canvas& canvas);
+
 // Outline -1 is the foreground; fill -1 is the outline's colour; -2 is nothing.
 struct FigureColors {
     bool outlined = false;

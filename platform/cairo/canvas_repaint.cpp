@@ -5,6 +5,7 @@
 // from the canvas's are copied onto it and handed to the window.
 
 #include "platform/cairo/canvas_frame_record.h"
+#include "platform/cairo/canvas_paths.h"
 #include "platform/cairo/canvas_pixels.h"
 
 #include <cairo.h>
@@ -194,6 +195,17 @@ long long ClearCells(FrameRecord& record, Color color) {
 
 }  // namespace
 
+void ClipCairoToRepaint(Canvas& canvas) {
+    if (canvas.marked == nullptr || canvas.frames == nullptr) return;
+    PixelRect& clipped = canvas.frames->scratch_clip;
+    const PixelRect& painted = canvas.clip;
+    if (std::memcmp(&painted, &clipped, sizeof painted) == 0) return;
+    cairo_reset_clip(canvas.cairo);
+    cairo_rectangle(canvas.cairo, painted.left, painted.top, painted.right - painted.left, painted.bottom - painted.top);
+    cairo_clip(canvas.cairo);
+    clipped = painted;
+}
+
 // Paints the changed cells in one pass over the operations, on the scratch
 // picture: each operation clipped to the box around the changed cells it
 // reaches, grown by the margin. Every operation that reaches a changed cell
@@ -224,28 +236,19 @@ long long PaintChangedCells(Canvas& canvas, FrameRecord& record, const FrameOps&
     canvas.pixels = cairo_image_surface_get_data(record.scratch);
     canvas.marked = &record.marked_runs;
     long long painted_pixels = 0;
-    PixelRect clipped{};
     cairo_reset_clip(cairo);
+    record.scratch_clip = PixelRect{};
     for (const CanvasOp& op : frame.ops) {
         if (Empty(op.box)) continue;
         const PixelRect changed = ChangedWithin(record, op.box);
         // (The clear sets the cells alone: between them it would only cost.)
         if (Empty(changed)) continue;
-        const PixelRect painted = Clamp(canvas, PixelRect{changed.left - kRepaintMargin, changed.top - kRepaintMargin,
-                                                          changed.right + kRepaintMargin,
-                                                          changed.bottom + kRepaintMargin});
-        if (std::memcmp(&painted, &clipped, sizeof painted) != 0) {
-            cairo_reset_clip(cairo);
-            cairo_rectangle(cairo, painted.left, painted.top, painted.right - painted.left,
-                            painted.bottom - painted.top);
-            cairo_clip(cairo);
-            clipped = painted;
-        }
         if (op.kind == CanvasOpKind::Clear) {
             painted_pixels += ClearCells(record, op.outline);
             continue;
         }
-        canvas.clip = painted;
+        canvas.clip = Clamp(canvas, PixelRect{changed.left - kRepaintMargin, changed.top - kRepaintMargin,
+                                              changed.right + kRepaintMargin, changed.bottom + kRepaintMargin});
         PaintCanvasOp(canvas, op, CornersOf(frame, op), TextOf(frame, op), record.fonts);
     }
     canvas.surface = surface;

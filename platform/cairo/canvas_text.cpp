@@ -1,6 +1,7 @@
 #include "platform/cairo/canvas.h"
 
 #include "platform/cairo/canvas_ops.h"
+#include "platform/cairo/canvas_paths.h"
 #include "platform/cairo/canvas_pixels.h"
 #include "platform/cairo/canvas_text_cache.h"
 
@@ -164,6 +165,7 @@ void PaintCanvasText(Canvas& canvas, const CanvasOp& op, const char* text, const
                                      row + static_cast<int>(font.cell_height)},
                            op.fill);
         } else {
+            ClipCairoToRepaint(canvas);
             Color back = op.fill;
             cairo_set_source_rgb(cairo, ((back >> 16) & 255) / 255.0, ((back >> 8) & 255) / 255.0,
                                  (back & 255) / 255.0);
@@ -176,6 +178,7 @@ void PaintCanvasText(Canvas& canvas, const CanvasOp& op, const char* text, const
         cairo_surface_mark_dirty(canvas.surface);
         if (drawn) return;
     }
+    ClipCairoToRepaint(canvas);
     Color fore = op.outline;
     cairo_set_source_rgb(cairo, ((fore >> 16) & 255) / 255.0, ((fore >> 8) & 255) / 255.0, (fore & 255) / 255.0);
     cairo_set_scaled_font(cairo, font.scaled);
