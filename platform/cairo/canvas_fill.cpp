@@ -327,6 +327,13 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
         }
         // Otherwise each row's crossings are sorted and walked, down to the next change.
         for (; row < change; ++row) {
+            const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, row);
+            // A row nothing is set in only carries the edges down: a letter's
+            // outline is marked where its corners moved, mostly a few rows.
+            if (hatch_bits == 0 || UnmarkedRow(canvas, row)) {
+                for (int a = 0; a < active_count; ++a) StepDown(edges[active[a]]);
+                continue;
+            }
             int crossing_count = 0;
             for (int a = 0; a < active_count; ++a) {
                 FixedEdge& edge = edges[active[a]];
@@ -343,9 +350,6 @@ bool FillFigure(Canvas& canvas, FigureScratch& scratch, bool even_odd, Color col
                 for (; k > 0 && crossings[k - 1] > moving; --k) crossings[k] = crossings[k - 1];
                 crossings[k] = moving;
             }
-            const std::uint8_t hatch_bits = hatch_style == 0 ? 0xFF : HatchRowBits(hatch_style, row);
-            if (hatch_bits == 0) continue;
-            if (UnmarkedRow(canvas, row)) continue;
             std::uint32_t* line = Row(canvas, row);
             int winding = 0;
             std::int64_t start = 0;
