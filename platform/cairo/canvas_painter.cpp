@@ -137,15 +137,29 @@ void PlotEdge(Canvas& canvas, double x0, double y0, double x1, double y1, std::u
     // Only the stretch over the writable part of the canvas is stepped through.
     const int first = std::max(static_cast<int>(Snap(x0)), along_x ? canvas.clip.left : canvas.clip.top);
     const int last = std::min(static_cast<int>(Snap(x1)), (along_x ? canvas.clip.right : canvas.clip.bottom) - 1);
-    for (int major = first; major <= last; ++major) {
-        // Beyond its corners an edge keeps to their rows (or columns).
-        const double exact = std::clamp(y0 + (major - x0) * slope, low, high);
-        const int minor = static_cast<int>(Snap(exact));
-        if (along_x) {
-            PutPixel(canvas, major, minor, pixel);
-        } else {
-            PutPixel(canvas, minor, major, pixel);
+    // Beyond its corners an edge keeps to their rows (or columns).
+    auto minor_at = [&](int major) { return static_cast<int>(Snap(std::clamp(y0 + (major - x0) * slope, low, high))); };
+    const int minor_first = along_x ? canvas.clip.top : canvas.clip.left;
+    const int minor_end = along_x ? canvas.clip.bottom : canvas.clip.right;
+    if (static_cast<int>(Snap(low)) < minor_first || static_cast<int>(Snap(high)) >= minor_end) {
+        for (int major = first; major <= last; ++major) {
+            if (along_x) {
+                PutPixel(canvas, major, minor_at(major), pixel);
+            } else {
+                PutPixel(canvas, minor_at(major), major, pixel);
+            }
         }
+        return;
+    }
+    // An edge within the writable rows (or columns) sets its pixels unchecked.
+    auto* pixels = reinterpret_cast<std::uint32_t*>(canvas.pixels);
+    const std::size_t row_pixels = static_cast<std::size_t>(canvas.stride) / 4;
+    if (along_x) {
+        for (int major = first; major <= last; ++major)
+            pixels[static_cast<std::size_t>(minor_at(major)) * row_pixels + static_cast<std::size_t>(major)] = pixel;
+    } else {
+        for (int major = first; major <= last; ++major)
+            pixels[static_cast<std::size_t>(major) * row_pixels + static_cast<std::size_t>(minor_at(major))] = pixel;
     }
 }
 
