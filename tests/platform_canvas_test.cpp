@@ -123,35 +123,6 @@ TEST(CanvasFigureTest, DirectFillsSetThePixelsCairoSets) {
     }
 }
 
-// A filled figure with a wide outline of another colour, drifting by less
-// than a pixel a frame: kept frames repaint the fill where its exact edges
-// moved and the outline where its snapped corners did, as a full repaint
-// paints both.
-TEST(CanvasFigureTest, KeptFramesOfADriftingOutlinedFigureEqualFullRepaints) {
-    PlatformHandle full = MakeWindow(), kept = MakeWindow();
-    KeepUnchangedRegions(*kept, true);
-    const int pitch = PicturePitch(*full);
-    std::vector<std::uint32_t> full_picture(static_cast<std::size_t>(pitch / 4) * 200), kept_picture(full_picture.size());
-    for (int frame = 0; frame < 60; ++frame) {
-        const float drift = 0.13f * static_cast<float>(frame), turn = 0.004f * static_cast<float>(frame);
-        const PointF figure[4] = {{-60 + drift, -40}, {50, -50 + drift}, {60 - drift, 45 + turn * 400}, {-45, 55 - drift}};
-        for (Platform* window : {full.get(), kept.get()}) {
-            GraphicSetColor(*window, kBlack, kBlack);
-            GraphicClear(*window);
-            GraphicSetPenWidth(*window, 7);
-            GraphicPolygon(*window, figure, 4, kRed, kBlue, FillStyle::Solid, 0);
-            GraphicSetPenWidth(*window, 1);
-            GraphicRedraw(*window);
-        }
-        CopyPictureTo(*full, full_picture.data(), pitch);
-        CopyPictureTo(*kept, kept_picture.data(), pitch);
-        int differing = 0;
-        for (std::size_t i = 0; i < full_picture.size(); ++i)
-            differing += ((full_picture[i] ^ kept_picture[i]) & 0xFFFFFF) != 0;
-        ASSERT_EQ(differing, 0) << "frame " << frame;
-    }
-}
-
 TEST(CanvasFigureTest, CornersBeyondHundredPercentDrawAsHundred) {
     PlatformHandle full = MakeWindow();
     GraphicBox(*full, -60, 40, 60, -40, 100, kRed, kBlue, FillStyle::Solid);

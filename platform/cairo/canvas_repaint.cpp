@@ -201,7 +201,8 @@ void ClipCairoToRepaint(Canvas& canvas) {
     const PixelRect& painted = canvas.clip;
     if (std::memcmp(&painted, &clipped, sizeof painted) == 0) return;
     cairo_reset_clip(canvas.cairo);
-    cairo_rectangle(canvas.cairo, painted.left, painted.top, painted.right - painted.left, painted.bottom - painted.top);
+    cairo_rectangle(canvas.cairo, painted.left, painted.top, painted.right - painted.left,
+                    painted.bottom - painted.top);
     cairo_clip(canvas.cairo);
     clipped = painted;
 }
