@@ -247,7 +247,7 @@ bool GatherCells(CellMarks& cells, int max_rects) {
 
 bool MarkMovedPolygon(CellMarks& cells, const CanvasOp& op, const double* before, const double* now) {
     if (!Near(before, op.count) || !Near(now, op.count)) return false;
-    const bool wide = op.outlined != 0 && !(op.pen_width <= 1 && op.pen_style == 0);
+    const bool wide = op.outlined != 0 && op.pen_width > 1;
     // A fill's pixel turns only where its centre lies in what an edge swept,
     // its neighbour in the row with it; a thin outline's pixel lies within
     // half a pixel of its edge.

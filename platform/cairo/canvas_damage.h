@@ -41,8 +41,8 @@ double MarkedShare(const CellMarks& cells);  // of all cells; 1 for everything
 bool GatherCells(CellMarks& cells, int max_rects);
 
 // -- What moved --
-// A polygon painted with the same colours, pen and number of corners as
-// before, only at other corners (before and now, `op.count` x, y pairs each).
+// A polygon painted with the same colours, solid pen and number of corners
+// as before, only at other corners (before and now, `op.count` x, y pairs each).
 // False when its corners lie too far out to be followed: the caller marks its
 // boxes then.
 bool MarkMovedPolygon(CellMarks& cells, const CanvasOp& op, const double* before, const double* now);
